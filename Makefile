@@ -1,0 +1,50 @@
+# Two commands matter: `make run` opens the program, `make test` passes the suite.
+# Each installs the Debian packages it needs first (as root; otherwise it says how).
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
+JOBS ?= $(shell nproc)
+
+RUN_PACKAGES  = cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core
+TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool
+BENCH_PACKAGES = $(TEST_PACKAGES) libbenchmark-dev
+FUZZ_PACKAGES = $(TEST_PACKAGES) clang libclang-rt-14-dev
+
+.PHONY: all run test sanitize bench fuzz deps-run deps-test deps-bench deps-fuzz clean
+
+all: test
+
+deps-run:
+	@./tools/ensure-packages $(RUN_PACKAGES)
+deps-test:
+	@./tools/ensure-packages $(TEST_PACKAGES)
+deps-bench:
+	@./tools/ensure-packages $(BENCH_PACKAGES)
+deps-fuzz:
+	@./tools/ensure-packages $(FUZZ_PACKAGES)
+
+run: deps-run
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DPUZZLE_TESTS=ON
+	cmake --build $(BUILD) --target puzzle-solver -j $(JOBS)
+	@./tools/run-program $(BUILD)/ui/puzzle-solver
+
+test: deps-test
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DPUZZLE_TESTS=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+sanitize: deps-test
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUZZLE_SANITIZE=ON -DPUZZLE_TESTS=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+bench: deps-bench
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_FLAGS) -DPUZZLE_TESTS=OFF -DPUZZLE_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@./tools/run-benchmarks $(BENCH_BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,27 @@
+// Reaches into the engine's arrays where a test must set up states that the
+// built-in layout never reaches (a nearly full store, an empty queue).
+#pragma once
+
+#include "board_search.h"
+
+#include <memory>
+
+class CBoardSearchTestAccess {
+public:
+    static void SetHead(CBoardSearch& s, std::int32_t head) { s.m_nHead = head; }
+    static BoardNode* MutableNode(CBoardSearch& s, std::int32_t i) { return s.m_nodes[static_cast<std::size_t>(i)]; }
+    static BoardNode* NodeEntry(CBoardSearch& s, std::int32_t i) { return s.m_nodes[static_cast<std::size_t>(i)]; }
+    static BoardNode* SortedEntry(CBoardSearch& s, std::int32_t i) { return s.m_sorted[static_cast<std::size_t>(i)]; }
+    static std::int32_t RawPathSteps(const CBoardSearch& s) { return s.m_nPathSteps; }
+};
+
+// The engine is large (two 40100-entry arrays): tests keep it on the heap.
+inline std::unique_ptr<CBoardSearch> MakeEngine() { return std::make_unique<CBoardSearch>(); }
+
+// Runs Step until the engine reports done; returns the last Step's result.
+std::int32_t RunSearchToEnd(CBoardSearch& search);
+
+// Board from five row strings, for readable fixtures.
+Board MakeBoard(const char* row0, const char* row1, const char* row2, const char* row3, const char* row4);
+
+extern const Board kStart;
