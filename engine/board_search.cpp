@@ -47,6 +47,8 @@ void CBoardSearch::MakeRoot()
     SetStartBoard(root);
     m_nodes[0] = root;
     m_sorted[0] = root;
+    m_hashed.fill(nullptr);
+    HashInsert(root);
 }
 
 void CBoardSearch::FreeNodes()

@@ -3,6 +3,7 @@
 #include "board_search.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -13,6 +14,18 @@ constexpr std::array<int, kCells> kCompareOrder = [] {
         order[static_cast<std::size_t>(k)] = (k % kRows) * kColumns + k / kRows;
     return order;
 }();
+
+std::size_t HashSlot(const Board& board)
+{
+    std::uint64_t a, b;
+    std::uint32_t c;
+    std::memcpy(&a, board.data(), 8);
+    std::memcpy(&b, board.data() + 8, 8);
+    std::memcpy(&c, board.data() + 16, 4);
+    std::uint64_t h = (a * 0x9E3779B97F4A7C15ULL) ^ (b * 0xC2B2AE3D27D4EB4FULL) ^ (c * 0x165667B19E3779F9ULL);
+    h ^= h >> 29;
+    return static_cast<std::size_t>(h * 0xBF58476D1CE4E5B9ULL >> 48) & (kHashSlots - 1);
+}
 
 } // namespace
 
@@ -27,22 +40,25 @@ std::int32_t CBoardSearch::CompareBoards(const Board& first, const Board& second
     return 0;
 }
 
+// Answers exactly what a binary search of m_sorted would (is an equal Board stored?),
+// through the hash table that holds the same nodes.
 std::int32_t CBoardSearch::FindBoard(const Board& board) const
 {
-    // Both bounds stay just outside the entries still to look at.
-    std::int32_t lower = -1;
-    std::int32_t upper = m_nLast + 1;
-    while (upper - lower > 1) {
-        const std::int32_t middle = lower + (upper - lower) / 2;
-        const std::int32_t order = CompareBoards(board, m_sorted[static_cast<std::size_t>(middle)]->cells);
-        if (order < 0)
-            upper = middle;
-        else if (order > 0)
-            lower = middle;
-        else
+    for (std::size_t slot = HashSlot(board);; slot = (slot + 1) & (kHashSlots - 1)) {
+        const BoardNode* node = m_hashed[slot];
+        if (node == nullptr)
+            return 0;
+        if (node->cells == board)
             return 1;
     }
-    return 0;
+}
+
+void CBoardSearch::HashInsert(BoardNode* node)
+{
+    std::size_t slot = HashSlot(node->cells);
+    while (m_hashed[slot] != nullptr)
+        slot = (slot + 1) & (kHashSlots - 1);
+    m_hashed[slot] = node;
 }
 
 bool CBoardSearch::AddNode(BoardNode* node)
@@ -54,6 +70,7 @@ bool CBoardSearch::AddNode(BoardNode* node)
     node->serial = m_nLast;
     m_nodes[static_cast<std::size_t>(m_nLast)] = node;
     InsertSorted(node);
+    HashInsert(node);
     return true;
 }
 
@@ -62,8 +79,7 @@ bool CBoardSearch::AddNode(BoardNode* node)
 void CBoardSearch::InsertSorted(BoardNode* node)
 {
     const auto begin = m_sorted.begin();
-    const auto end = begin + m_nLast;
-    const auto place = std::upper_bound(begin, end, node, [](const BoardNode* a, const BoardNode* b) {
+    const auto place = std::upper_bound(begin, begin + m_nLast, node, [](const BoardNode* a, const BoardNode* b) {
         return CompareBoards(a->cells, b->cells) < 0;
     });
     InsertSortedAt(node, static_cast<std::int32_t>(place - begin));

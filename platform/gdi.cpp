@@ -47,22 +47,6 @@ void CString::Format(const char* format, ...)
 
 CDC::CDC() : m_selected(&WhiteStockBrush()) {}
 
-CBrush* CDC::SelectObject(CBrush* brush)
-{
-    if (brush == nullptr || !brush->HasBrush())
-        return nullptr;
-    CBrush* previous = m_selected;
-    m_selected = brush;
-    BrushSelected(brush->Colour());
-    return previous;
-}
-
-BOOL CDC::Rectangle(const CRect& rect)
-{
-    DrawRectangle(rect, kPenColour, m_selected->Colour());
-    return 1;
-}
-
 BOOL CDC::TextOut(int x, int y, const CString& text)
 {
     DrawText(x, y, text.str());

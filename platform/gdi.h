@@ -19,6 +19,9 @@ constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
 constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
 
+constexpr COLORREF kPenColour = RGB(0, 0, 0);
+constexpr COLORREF kWindowColour = RGB(255, 255, 255);
+
 struct CPoint {
     int x = 0;
     int y = 0;
@@ -91,9 +94,21 @@ public:
 
     // Returns the brush selected before, or null when the brush holds no platform
     // brush: then nothing is selected and the current brush stays.
-    CBrush* SelectObject(CBrush* brush);
+    CBrush* SelectObject(CBrush* brush)
+    {
+        if (brush == nullptr || !brush->HasBrush())
+            return nullptr;
+        CBrush* previous = m_selected;
+        m_selected = brush;
+        BrushSelected(brush->Colour());
+        return previous;
+    }
     // Outline in the pen, inside in the selected brush.
-    BOOL Rectangle(const CRect& rect);
+    BOOL Rectangle(const CRect& rect)
+    {
+        DrawRectangle(rect, kPenColour, m_selected->Colour());
+        return 1;
+    }
     BOOL TextOut(int x, int y, const CString& text);
 
     COLORREF SelectedBrushColour() const { return m_selected->Colour(); }
@@ -110,5 +125,3 @@ private:
     CBrush* m_selected;
 };
 
-constexpr COLORREF kPenColour = RGB(0, 0, 0);
-constexpr COLORREF kWindowColour = RGB(255, 255, 255);

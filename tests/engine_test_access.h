@@ -10,8 +10,13 @@ class CBoardSearchTestAccess {
 public:
     static void SetHead(CBoardSearch& s, std::int32_t head) { s.m_nHead = head; }
     static BoardNode* MutableNode(CBoardSearch& s, std::int32_t i) { return s.m_nodes[static_cast<std::size_t>(i)]; }
-    static BoardNode* NodeEntry(CBoardSearch& s, std::int32_t i) { return s.m_nodes[static_cast<std::size_t>(i)]; }
-    static BoardNode* SortedEntry(CBoardSearch& s, std::int32_t i) { return s.m_sorted[static_cast<std::size_t>(i)]; }
+    // Makes the root hold another Board, as if the search had started from it.
+    static void SetRootBoard(CBoardSearch& s, const Board& board)
+    {
+        s.m_nodes[0]->cells = board;
+        s.m_hashed.fill(nullptr);
+        s.HashInsert(s.m_nodes[0]);
+    }
     static std::int32_t RawPathSteps(const CBoardSearch& s) { return s.m_nPathSteps; }
 };
 

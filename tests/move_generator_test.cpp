@@ -127,9 +127,10 @@ TEST(MoveGeneratorTest, TwoCellMovesNeedBothCellsEmpty)
             continue;
         }
         auto search = MakeEngine();
+        CBoardSearchTestAccess::SetRootBoard(*search, c.board);
         BoardNode* root = CBoardSearchTestAccess::MutableNode(*search, 0);
-        root->cells = c.board;
         search->ExpandNode(root);
+        EXPECT_EQ(search->FindBoard(c.board), 1) << c.name;
         std::set<Board> got;
         for (std::int32_t i = 1; i <= search->Last(); ++i)
             got.insert(search->Node(i)->cells);
