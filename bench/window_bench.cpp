@@ -1,0 +1,78 @@
+// The whole search driven by the real 1 ms timer, from Start to "Puzzle Solved!",
+// in the real window: wall time, ticks per second and the slowest ticks' handler time.
+#include "solver_app.h"
+#include "solver_frame.h"
+#include "window_test_support.h"
+#include "resource.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+void SearchByTimerInTheWindow(benchmark::State& state)
+{
+    for (auto _ : state) {
+        CSolverApp app;
+        auto* frame = new CSolverFrame;
+        app.m_pMainWnd = frame;
+        frame->ShowWindow(SW_SHOW);
+        frame->UpdateWindow();
+
+        bool solved = false;
+        SetTextHook(frame, [&solved](int, int, std::string_view text) {
+            solved = solved || text.rfind("Puzzle Solved!", 0) == 0;
+        });
+        std::vector<std::int64_t> tickNs;
+        tickNs.reserve(30000);
+        SetHandlerTimingHook([&tickNs](MessageKind kind, std::int64_t ns) {
+            if (kind == MessageKind::Timer)
+                tickNs.push_back(ns);
+        });
+
+        QElapsedTimer clock;
+        clock.start();
+        frame->OnCommand(ID_FILE_START);
+        while (!solved && clock.elapsed() < 120000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        state.SetIterationTime(seconds);
+        SetHandlerTimingHook({});
+
+        std::sort(tickNs.begin(), tickNs.end());
+        const auto percentile = [&tickNs](double p) {
+            return tickNs.empty() ? 0.0 : static_cast<double>(tickNs[static_cast<std::size_t>(p * static_cast<double>(tickNs.size() - 1))]) / 1000.0;
+        };
+        state.counters["solved"] = solved ? 1 : 0;
+        state.counters["seconds"] = seconds;
+        state.counters["ticks"] = static_cast<double>(tickNs.size());
+        state.counters["ticks_per_s"] = static_cast<double>(tickNs.size()) / seconds;
+        state.counters["tick_p50_us"] = percentile(0.50);
+        state.counters["tick_p99_us"] = percentile(0.99);
+        frame->SendCloseRequest();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+BENCHMARK(SearchByTimerInTheWindow)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int qtArgc = 1;
+    char name[] = "window_bench";
+    char* qtArgv[] = {name, nullptr};
+    QApplication toolkit(qtArgc, qtArgv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,273 @@
+// Qt implementation of the frame window.
+#include "frame_widget.h"
+
+#include "exceptions.h"
+#include "menu_resource.h"
+#include "window.h"
+#include "window_test_support.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSocketNotifier>
+
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include <new>
+#include <string>
+
+namespace {
+
+std::string g_lastFailure;
+std::function<void(MessageKind, std::int64_t)> g_timingHook;
+
+// Windows reports a closed menu with these flags and no menu handle.
+constexpr UINT kMenuClosedFlags = 0xFFFF;
+constexpr int kFrameIntervalMs = 16;
+
+void ReportFailure(QWidget* parent, const std::string& text)
+{
+    g_lastFailure = text;
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Puzzle Solver"), QString::fromStdString(text),
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+} // namespace
+
+void RunHandler(QWidget* dialogParent, MessageKind kind, const std::function<void()>& handler)
+{
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        handler();
+    } catch (const CException& failure) {
+        ReportFailure(dialogParent, failure.Description() + " The program goes on.");
+    } catch (const std::bad_alloc&) {
+        ReportFailure(dialogParent, "The computer ran out of memory, so the last action was not finished. "
+                                    "The program goes on.");
+    } catch (const std::exception& failure) {
+        ReportFailure(dialogParent, std::string("The last action failed: ") + failure.what() + ". The program goes on.");
+    }
+    if (g_timingHook)
+        g_timingHook(kind, clock.nsecsElapsed());
+}
+
+const std::string& LastReportedFailure() { return g_lastFailure; }
+void ClearReportedFailure() { g_lastFailure.clear(); }
+void SetHandlerTimingHook(std::function<void(MessageKind, std::int64_t)> hook) { g_timingHook = std::move(hook); }
+
+// ---- client area
+
+ClientArea::ClientArea(CFrameWnd* owner, QWidget* parent) : QWidget(parent), m_owner(owner)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel comes from the image
+    m_frameTimer.setSingleShot(true);
+    m_frameTimer.setInterval(kFrameIntervalMs);
+    connect(&m_frameTimer, &QTimer::timeout, this, [this] {
+        update(m_dirty);
+        m_dirty = QRect();
+    });
+}
+
+void ClientArea::MarkDirty(const QRect& rect)
+{
+    if (rect.isEmpty())
+        return;
+    m_dirty |= rect;
+    if (!m_frameTimer.isActive())
+        m_frameTimer.start();
+}
+
+void ClientArea::DispatchToOwner(MessageKind kind, const MessageArgs& args)
+{
+    if (m_owner == nullptr)
+        return;
+    CFrameWnd* owner = m_owner;
+    RunHandler(window(), kind, [owner, kind, &args] { owner->Dispatch(kind, args); });
+}
+
+// A repaint erases to the window colour, then the paint handler writes what it writes.
+void ClientArea::PaintIfPending()
+{
+    if (!m_paintPending)
+        return;
+    m_paintPending = false;
+    m_image.fill(Qt::white);
+    DispatchToOwner(MessageKind::Paint, {});
+    update();
+}
+
+void ClientArea::paintEvent(QPaintEvent* event)
+{
+    PaintIfPending();
+    QPainter painter(this);
+    painter.drawImage(event->rect(), m_image, event->rect());
+}
+
+void ClientArea::resizeEvent(QResizeEvent*)
+{
+    m_image = QImage(size(), QImage::Format_RGB32);
+    m_image.fill(Qt::white);
+    m_paintPending = true;
+    update();
+}
+
+void ClientArea::mousePressEvent(QMouseEvent* event)
+{
+    MessageArgs args;
+    args.point = {event->position().toPoint().x(), event->position().toPoint().y()};
+    if (event->button() == Qt::LeftButton)
+        DispatchToOwner(MessageKind::LButtonDown, args);
+    else if (event->button() == Qt::RightButton)
+        DispatchToOwner(MessageKind::RButtonDown, args);
+}
+
+// A second press reported as a double click is not a press.
+void ClientArea::mouseDoubleClickEvent(QMouseEvent*) {}
+
+// ---- frame
+
+FrameWidget::FrameWidget(CFrameWnd* owner, const MenuResource& menu) : m_owner(owner), m_client(new ClientArea(owner, this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setCentralWidget(m_client);
+    BuildMenu(menu);
+}
+
+FrameWidget::~FrameWidget()
+{
+    m_client->DetachOwner();
+    if (m_owner != nullptr) {
+        CFrameWnd* owner = m_owner;
+        m_owner = nullptr;
+        owner->OnWindowDestroyed();
+    }
+}
+
+void FrameWidget::DetachOwner()
+{
+    m_owner = nullptr;
+    m_client->DetachOwner();
+}
+
+void FrameWidget::BuildMenu(const MenuResource& menu)
+{
+    for (const MenuItemTemplate& popupTemplate : menu.popups) {
+        QMenu* popup = menuBar()->addMenu(QString::fromStdString(popupTemplate.caption));
+        AddItems(popup, popupTemplate.items);
+        connect(popup, &QMenu::aboutToShow, this, [this, popup] {
+            MenuUsed(0, MF_POPUP);
+            UpdateItems(popup);
+        });
+        connect(popup, &QMenu::hovered, this, [this](QAction* action) { MenuUsed(action->data().toUInt(), 0); });
+        connect(popup, &QMenu::aboutToHide, this, [this] { MenuUsed(0, kMenuClosedFlags); });
+    }
+}
+
+void FrameWidget::AddItems(QMenu* popup, const std::vector<MenuItemTemplate>& items)
+{
+    for (const MenuItemTemplate& item : items) {
+        if (item.id == 0 && item.caption.empty()) {
+            popup->addSeparator();
+            continue;
+        }
+        QAction* action = popup->addAction(QString::fromStdString(item.caption));
+        action->setData(item.id);
+        action->setEnabled((item.flags & MF_GRAYED) == 0);
+        if (item.flags & MF_CHECKED) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+        const UINT id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (m_owner != nullptr)
+                RunHandler(this, MessageKind::Command, [this, id] { m_owner->OnCommand(id); });
+        });
+    }
+}
+
+void FrameWidget::MenuUsed(UINT itemId, UINT flags)
+{
+    if (m_owner == nullptr)
+        return;
+    MessageArgs args;
+    args.id = itemId;
+    args.flags = flags;
+    RunHandler(this, MessageKind::MenuSelect, [this, &args] { m_owner->Dispatch(MessageKind::MenuSelect, args); });
+}
+
+void FrameWidget::UpdateItems(QMenu* popup)
+{
+    for (QAction* action : popup->actions()) {
+        if (action->isSeparator() || m_owner == nullptr)
+            continue;
+        CCmdUI ui(action->data().toUInt(), [action](bool on) { action->setEnabled(on); });
+        RunHandler(this, MessageKind::UpdateCommandUI, [this, &ui] { m_owner->UpdateMenuItem(ui.m_nID, ui); });
+    }
+}
+
+// ---- timers
+
+PeriodicTimer::PeriodicTimer(int periodMs, std::function<void()> onTick)
+    : m_fd(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC))
+{
+    if (m_fd < 0)
+        throw CException("A timer could not be started (" + std::string(std::strerror(errno)) + ").");
+    const long ns = static_cast<long>(std::max(periodMs, 1)) * 1000000L;
+    itimerspec period{};
+    period.it_interval.tv_sec = ns / 1000000000L;
+    period.it_interval.tv_nsec = ns % 1000000000L;
+    period.it_value = period.it_interval;
+    timerfd_settime(m_fd, 0, &period, nullptr);
+    m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this, onTick] {
+        // Expiries missed while a handler ran are one tick, as window timers are.
+        std::uint64_t expiries = 0;
+        if (read(m_fd, &expiries, sizeof expiries) == static_cast<ssize_t>(sizeof expiries) && expiries > 0)
+            onTick();
+    });
+}
+
+// A timer may be stopped from its own tick: its notifier is disabled at once and
+// deleted once that signal has returned.
+PeriodicTimer::~PeriodicTimer()
+{
+    m_notifier->setEnabled(false);
+    m_notifier.release()->deleteLater();
+    close(m_fd);
+}
+
+void FrameWidget::StartTimer(UINT_PTR id, int periodMs)
+{
+    StopTimer(id);
+    m_timers[id] = std::make_unique<PeriodicTimer>(periodMs, [this, id] { Tick(id); });
+}
+
+bool FrameWidget::StopTimer(UINT_PTR id)
+{
+    const auto found = m_timers.find(id);
+    if (found == m_timers.end())
+        return false;
+    m_timers.erase(found);
+    return true;
+}
+
+void FrameWidget::Tick(UINT_PTR id)
+{
+    if (m_owner == nullptr)
+        return;
+    MessageArgs args;
+    args.id = static_cast<UINT>(id);
+    RunHandler(this, MessageKind::Timer, [this, &args] { m_owner->Dispatch(MessageKind::Timer, args); });
+}

@@ -1,0 +1,4 @@
+// The one application object.
+#include "solver_app.h"
+
+CSolverApp theApp;

@@ -1,0 +1,6 @@
+// The main window's menu resource.
+#pragma once
+
+#include "menu_resource.h"
+
+const MenuResource& MainFrameMenu();
