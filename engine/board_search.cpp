@@ -46,7 +46,8 @@ void CBoardSearch::MakeRoot()
     root->serial = m_nHead;
     SetStartBoard(root);
     m_nodes[0] = root;
-    m_sorted[0] = root;
+    m_sorted[0] = 0;
+    StoreKey(root);
     m_hashed.fill(nullptr);
     HashInsert(root);
 }

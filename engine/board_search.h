@@ -42,7 +42,8 @@ public:
     // Position index.
     static std::int32_t CompareBoards(const Board& first, const Board& second);
     std::int32_t FindBoard(const Board& board) const;
-    // Stores the node at the end of the queue and at its place in board order.
+    // Stores the node at the end of the queue and at its place in board order. Its Board
+    // holds only the codes '0' to '7', as every Board from the move generator does.
     // Returns false, storing nothing, when the store is full; the caller keeps the node.
     bool AddNode(BoardNode* node);
     void InsertSorted(BoardNode* node);
@@ -62,12 +63,16 @@ public:
     std::int32_t Head() const { return m_nHead; }
     std::int32_t Last() const { return m_nLast; }
     const BoardNode* Node(std::int32_t index) const { return m_nodes[static_cast<std::size_t>(index)]; }
-    const BoardNode* SortedNode(std::int32_t index) const { return m_sorted[static_cast<std::size_t>(index)]; }
+    const BoardNode* SortedNode(std::int32_t index) const
+    {
+        return m_nodes[static_cast<std::size_t>(m_sorted[static_cast<std::size_t>(index)])];
+    }
     const Board& PathBoard(std::int32_t index) const { return m_path[static_cast<std::size_t>(index)]; }
 
 private:
     void MakeRoot();
     void HashInsert(BoardNode* node);
+    void StoreKey(const BoardNode* node);
     void FreeNodes();
     bool StoreIsFull() const { return m_nLast >= kNodeCapacity - 1; }
 
@@ -76,12 +81,17 @@ private:
     std::int32_t m_bDone = 0;
     std::array<CBrush, kBrushCount> m_brushes;
     std::array<BoardNode*, kNodeCapacity> m_nodes{};
-    std::array<BoardNode*, kNodeCapacity> m_sorted{};
+    // The stored nodes in board order, each named by its entry in m_nodes: half the
+    // bytes of a pointer to shift when a node is inserted.
+    std::array<std::int32_t, kNodeCapacity> m_sorted{};
     std::int32_t m_nPathSteps = 0;
     std::array<Board, kPathCapacity> m_path{};
     std::uint8_t m_bShowCurrent = 1;
     std::uint8_t m_bShowPrevious = 1;
     std::uint8_t m_bShowPossible = 1;
+    // Each stored node's Board packed in board order (3 bits a cell), by entry in m_nodes:
+    // insertion compares these integers instead of reading scattered nodes.
+    std::array<std::uint64_t, kNodeCapacity> m_keys{};
     // Every stored node again, by hash of its Board: a lookup touches one or two
     // nodes where a binary search of m_sorted misses the cache a dozen times.
     std::array<BoardNode*, kHashSlots> m_hashed{};

@@ -1,5 +1,5 @@
-// The index of stored positions: every node again, sorted in board order, so that a
-// repeated position is recognised by binary search.
+// The index of stored positions: every node again in board order (m_sorted), and a
+// hash table of the same nodes that tells at once whether a position is stored.
 #include "board_search.h"
 
 #include <algorithm>
@@ -14,6 +14,16 @@ constexpr std::array<int, kCells> kCompareOrder = [] {
         order[static_cast<std::size_t>(k)] = (k % kRows) * kColumns + k / kRows;
     return order;
 }();
+
+// Board order as an integer: cells in comparison order, the first one most significant.
+// Exact for the codes '0' to '7', which are all a stored Board can hold.
+std::uint64_t OrderKey(const Board& board)
+{
+    std::uint64_t key = 0;
+    for (int element : kCompareOrder)
+        key = (key << 3) | static_cast<std::uint64_t>((board[static_cast<std::size_t>(element)] - '0') & 7);
+    return key;
+}
 
 std::size_t HashSlot(const Board& board)
 {
@@ -53,6 +63,11 @@ std::int32_t CBoardSearch::FindBoard(const Board& board) const
     }
 }
 
+void CBoardSearch::StoreKey(const BoardNode* node)
+{
+    m_keys[static_cast<std::size_t>(node->serial)] = OrderKey(node->cells);
+}
+
 void CBoardSearch::HashInsert(BoardNode* node)
 {
     std::size_t slot = HashSlot(node->cells);
@@ -69,6 +84,7 @@ bool CBoardSearch::AddNode(BoardNode* node)
     node->children.fill(nullptr);
     node->serial = m_nLast;
     m_nodes[static_cast<std::size_t>(m_nLast)] = node;
+    StoreKey(node);
     InsertSorted(node);
     HashInsert(node);
     return true;
@@ -79,8 +95,9 @@ bool CBoardSearch::AddNode(BoardNode* node)
 void CBoardSearch::InsertSorted(BoardNode* node)
 {
     const auto begin = m_sorted.begin();
-    const auto place = std::upper_bound(begin, begin + m_nLast, node, [](const BoardNode* a, const BoardNode* b) {
-        return CompareBoards(a->cells, b->cells) < 0;
+    const std::uint64_t key = m_keys[static_cast<std::size_t>(node->serial)];
+    const auto place = std::upper_bound(begin, begin + m_nLast, key, [this](std::uint64_t k, std::int32_t entry) {
+        return k < m_keys[static_cast<std::size_t>(entry)];
     });
     InsertSortedAt(node, static_cast<std::int32_t>(place - begin));
 }
@@ -89,5 +106,5 @@ void CBoardSearch::InsertSortedAt(BoardNode* node, std::int32_t position)
 {
     const auto at = m_sorted.begin() + position;
     std::copy_backward(at, m_sorted.begin() + m_nLast, m_sorted.begin() + m_nLast + 1);
-    *at = node;
+    *at = node->serial;
 }

@@ -14,6 +14,7 @@ public:
     static void SetRootBoard(CBoardSearch& s, const Board& board)
     {
         s.m_nodes[0]->cells = board;
+        s.StoreKey(s.m_nodes[0]);
         s.m_hashed.fill(nullptr);
         s.HashInsert(s.m_nodes[0]);
     }
@@ -30,3 +31,7 @@ std::int32_t RunSearchToEnd(CBoardSearch& search);
 Board MakeBoard(const char* row0, const char* row1, const char* row2, const char* row3, const char* row4);
 
 extern const Board kStart;
+
+// A Board that no move reaches and that sorts after every reachable one ('7' can never
+// stand in column 0), distinct for each n below 8^19.
+Board FillerBoard(std::int32_t n);

@@ -23,3 +23,13 @@ Board MakeBoard(const char* row0, const char* row1, const char* row2, const char
         std::memcpy(board.data() + r * kColumns, rows[r], kColumns);
     return board;
 }
+
+Board FillerBoard(std::int32_t n)
+{
+    Board board;
+    board.fill('0');
+    board[0] = '7';
+    for (int element = kCells - 1; element > 0 && n > 0; --element, n /= 8)
+        board[static_cast<std::size_t>(element)] = static_cast<char>('0' + n % 8);
+    return board;
+}

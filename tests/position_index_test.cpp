@@ -87,7 +87,7 @@ TEST(PositionIndexTest, FindsFirstMiddleAndLastEntries)
     Board absent = search->SortedNode(0)->cells;
     absent[0] = '\x01'; // smaller than every stored Board
     EXPECT_EQ(search->FindBoard(absent), 0);
-    absent[0] = '9'; // greater than every stored Board
+    absent = FillerBoard(1); // greater than every stored Board
     EXPECT_EQ(search->FindBoard(absent), 0);
 }
 

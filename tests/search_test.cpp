@@ -159,13 +159,13 @@ void FillStoreTo(CBoardSearch& search, std::int32_t last)
 {
     for (std::int32_t n = search.Last() + 1; n <= last; ++n) {
         auto* filler = new BoardNode{};
-        filler->cells.fill('8');
-        filler->cells[0] = '9';
-        for (int digit = 0, value = n; digit < 5; ++digit, value /= 10)
-            filler->cells[static_cast<std::size_t>(19 - digit)] = static_cast<char>('0' + value % 10);
+        filler->cells = FillerBoard(n);
         ASSERT_TRUE(search.AddNode(filler));
     }
     ASSERT_EQ(search.Last(), last);
+    for (std::int32_t i = 1; i <= last; i += 997) {
+        ASSERT_EQ(CBoardSearch::CompareBoards(search.SortedNode(i - 1)->cells, search.SortedNode(i)->cells), -1);
+    }
 }
 
 TEST(SearchLimitTest, StepBeyondTheSoftLimitStoresOnlyWhatFitsAndEnds)
@@ -227,11 +227,7 @@ TEST(SearchLimitTest, LongChainIsCutToTheLast199Moves)
     BoardNode* parent = CBoardSearchTestAccess::MutableNode(*search, 0);
     for (int n = 1; n <= 250; ++n) {
         auto* node = new BoardNode{};
-        node->cells.fill('8');
-        node->cells[0] = '9';
-        node->cells[19] = static_cast<char>('0' + n % 10);
-        node->cells[18] = static_cast<char>('0' + n / 10 % 10);
-        node->cells[17] = static_cast<char>('0' + n / 100);
+        node->cells = FillerBoard(n);
         node->parent = parent;
         ASSERT_TRUE(search->AddNode(node));
         parent = node;
