@@ -8,7 +8,7 @@ CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 JOBS ?= $(shell nproc)
 
 RUN_PACKAGES  = cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core
-TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool
+TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool x11-apps x11-utils
 BENCH_PACKAGES = $(TEST_PACKAGES) libbenchmark-dev
 FUZZ_PACKAGES = $(TEST_PACKAGES) clang libclang-rt-14-dev
 
@@ -39,6 +39,7 @@ sanitize: deps-test
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUZZLE_SANITIZE=ON -DPUZZLE_TESTS=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 bench: deps-bench
