@@ -47,5 +47,17 @@ bench: deps-bench
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@./tools/run-benchmarks $(BENCH_BUILD)
 
+# Feeds the solution-file loader random bytes for FUZZ_SECONDS, starting from the seed
+# corpus (new finds go to a scratch copy, not into the repository).
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps-fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUZZLE_FUZZ=ON -DPUZZLE_TESTS=ON
+	cmake --build $(FUZZ_BUILD) --target solution_file_fuzzer -j $(JOBS)
+	corpus=$$(mktemp -d) && cp tests/fuzz/corpus/* $$corpus/ && \
+	  QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  $(FUZZ_BUILD)/tests/solution_file_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=8192 $$corpus; \
+	  status=$$?; rm -rf $$corpus; exit $$status
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -27,6 +27,8 @@ const MessageMap& CSolverFrame::GetMessageMap() const
             on::Command(ID_FILE_STOP, &CSolverFrame::OnFileStop),
             on::Command(ID_FILE_START, &CSolverFrame::OnFileStart),
             on::Command(ID_FILE_STEP, &CSolverFrame::OnFileStep),
+            on::Command(ID_FILE_SAVE, &CSolverFrame::OnFileSave),
+            on::Command(ID_FILE_OPEN, &CSolverFrame::OnFileOpen),
             on::Command(ID_FILE_RESET, &CSolverFrame::OnFileReset),
             on::Command(ID_FILE_SHOWSOLUTION, &CSolverFrame::OnFileShowsolution),
             on::UpdateCommandUI(ID_FILE_SHOWSOLUTION, &CSolverFrame::OnUpdateFileShowsolution),

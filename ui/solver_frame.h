@@ -18,6 +18,8 @@ protected:
     void OnFileStop();
     void OnFileStart();
     void OnFileStep();
+    void OnFileSave();
+    void OnFileOpen();
     void OnFileReset();
     void OnFileShowsolution();
     void OnUpdateFileShowsolution(CCmdUI* cmdUI);
