@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QWidget>
 
 #include <algorithm>
 #include <string>
@@ -61,6 +63,44 @@ void SearchByTimerInTheWindow(benchmark::State& state)
     }
 }
 BENCHMARK(SearchByTimerInTheWindow)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+// A mouse press posted while the search runs: how long until its handler has run.
+void PressDuringTheSearch(benchmark::State& state)
+{
+    for (auto _ : state) {
+        CSolverApp app;
+        auto* frame = new CSolverFrame;
+        app.m_pMainWnd = frame;
+        frame->ShowWindow(SW_SHOW);
+        frame->UpdateWindow();
+        frame->OnCommand(ID_FILE_START);
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 2000) // well into the search
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+        std::int64_t handledAtNs = -1;
+        SetHandlerTimingHook([&](MessageKind kind, std::int64_t) {
+            if (kind == MessageKind::LButtonDown && handledAtNs < 0)
+                handledAtNs = clock.nsecsElapsed();
+        });
+        QWidget* client = ClientWidgetOf(frame);
+        const QPointF at(300, 200);
+        const std::int64_t postedAtNs = clock.nsecsElapsed();
+        QCoreApplication::postEvent(client, new QMouseEvent(QEvent::MouseButtonPress, at, client->mapToGlobal(at),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        while (handledAtNs < 0 && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        SetHandlerTimingHook({});
+        const double latencyUs = static_cast<double>(handledAtNs - postedAtNs) / 1000.0;
+        state.SetIterationTime(latencyUs / 1e6);
+        state.counters["press_to_handled_us"] = latencyUs;
+        frame->SendCloseRequest();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+BENCHMARK(PressDuringTheSearch)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(5);
 
 } // namespace
 

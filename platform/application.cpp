@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -58,6 +59,8 @@ int CWinApp::Run()
     int argc = 1;
     char name[] = "puzzle-solver";
     char* argv[] = {name, nullptr};
+    // Past a file-size limit a write should fail and be reported, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication toolkit(argc, argv);
     // The loop ends with the main window, not with the last window of any kind.
     QApplication::setQuitOnLastWindowClosed(false);
