@@ -18,14 +18,28 @@
 
 namespace {
 
+// The main window as the program opens it.
+CSolverFrame* OpenMainWindow(CSolverApp& app)
+{
+    auto* frame = new CSolverFrame;
+    app.m_pMainWnd = frame;
+    frame->ShowWindow(SW_SHOW);
+    frame->UpdateWindow();
+    return frame;
+}
+
+void CloseMainWindow(CSolverFrame* frame)
+{
+    frame->SendCloseRequest();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 void SearchByTimerInTheWindow(benchmark::State& state)
 {
     for (auto _ : state) {
         CSolverApp app;
-        auto* frame = new CSolverFrame;
-        app.m_pMainWnd = frame;
-        frame->ShowWindow(SW_SHOW);
-        frame->UpdateWindow();
+        CSolverFrame* frame = OpenMainWindow(app);
 
         bool solved = false;
         SetTextHook(frame, [&solved](int, int, std::string_view text) {
@@ -57,9 +71,7 @@ void SearchByTimerInTheWindow(benchmark::State& state)
         state.counters["ticks_per_s"] = static_cast<double>(tickNs.size()) / seconds;
         state.counters["tick_p50_us"] = percentile(0.50);
         state.counters["tick_p99_us"] = percentile(0.99);
-        frame->SendCloseRequest();
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CloseMainWindow(frame);
     }
 }
 BENCHMARK(SearchByTimerInTheWindow)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
@@ -69,10 +81,7 @@ void PressDuringTheSearch(benchmark::State& state)
 {
     for (auto _ : state) {
         CSolverApp app;
-        auto* frame = new CSolverFrame;
-        app.m_pMainWnd = frame;
-        frame->ShowWindow(SW_SHOW);
-        frame->UpdateWindow();
+        CSolverFrame* frame = OpenMainWindow(app);
         frame->OnCommand(ID_FILE_START);
         QElapsedTimer clock;
         clock.start();
@@ -95,9 +104,7 @@ void PressDuringTheSearch(benchmark::State& state)
         const double latencyUs = static_cast<double>(handledAtNs - postedAtNs) / 1000.0;
         state.SetIterationTime(latencyUs / 1e6);
         state.counters["press_to_handled_us"] = latencyUs;
-        frame->SendCloseRequest();
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CloseMainWindow(frame);
     }
 }
 BENCHMARK(PressDuringTheSearch)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(5);

@@ -4,11 +4,9 @@
 
 #include "scoped_working_directory.h"
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <chrono>
-#include <csignal>
 
 namespace {
 
@@ -218,16 +216,13 @@ TEST_F(FileCommandsTest, FailedWriteIsReportedAndKeepsTheOldFile)
     FinishSearch();
     const std::string old(60, '1');
     WriteWholeFile("solfile.puz", old);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     ClearReportedFailure();
     texts.clear();
-    ChooseFromMenu("File", "Save");
-    setrlimit(RLIMIT_FSIZE, &saved);
+    {
+        ScopedFileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.Applied());
+        ChooseFromMenu("File", "Save");
+    }
 
     const std::string& told = LastReportedFailure();
     EXPECT_NE(told.find("solfile.puz"), std::string::npos) << told;

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 class ScopedWorkingDirectory {
 public:
@@ -50,3 +53,25 @@ inline void WriteWholeFile(const std::string& name, const std::string& bytes)
 {
     std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
 }
+
+// While it lives, files this process writes may not grow past `bytes`: a write beyond
+// fails with "File too large" (the signal that would end the process is ignored).
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        m_applied = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~ScopedFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+    bool Applied() const { return m_applied; }
+
+private:
+    rlimit m_saved{};
+    bool m_applied = false;
+};

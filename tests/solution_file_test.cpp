@@ -9,11 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstring>
 
 namespace {
@@ -121,20 +119,17 @@ TEST_F(SolutionFileTest, WriteFailureKeepsTheOldFileAndLeavesNoTemporaryFile)
     auto search = SolvedEngine();
     const std::string old(60, '1');
     WriteWholeFile("solfile.puz", old);
-    // A file-size limit makes the write fail after a successful open.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string failure;
-    try {
-        search->SaveSolution(&dc);
-    } catch (const CFileException& e) {
-        failure = e.Description();
+    {
+        // A file-size limit makes the write fail after a successful open.
+        ScopedFileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.Applied());
+        try {
+            search->SaveSolution(&dc);
+        } catch (const CFileException& e) {
+            failure = e.Description();
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_NE(failure.find("solfile.puz"), std::string::npos) << failure;
     EXPECT_NE(failure.find("File too large"), std::string::npos) << failure;
     EXPECT_EQ(ReadWholeFile("solfile.puz"), old);

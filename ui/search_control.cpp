@@ -134,12 +134,7 @@ void CSolverFrame::OnRButtonDown(UINT, CPoint)
 void CSolverFrame::OnFileReset()
 {
     m_search.Reset();
-    m_nSolutionSteps = 0;
-    m_nExpanded = 0;
-    m_nShownStep = -1;
-    m_bTimerActive = 0;
-    m_nSearchInterval = 1;
-    m_nReplayInterval = 200;
+    SetInitialFields();
     KillTimer(ID_TIMER_SEARCH);
     KillTimer(ID_TIMER_REPLAY);
 }

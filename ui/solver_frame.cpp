@@ -9,6 +9,11 @@ CSolverFrame::CSolverFrame()
 {
     Create(nullptr, "Puzzle Solver", WS_OVERLAPPEDWINDOW, CRect(20, 30, 640, 480), nullptr, MainFrameMenu());
     CenterWindow();
+    SetInitialFields();
+}
+
+void CSolverFrame::SetInitialFields()
+{
     m_nSolutionSteps = 0;
     m_nExpanded = 0;
     m_nShownStep = -1;

@@ -29,6 +29,8 @@ protected:
     void OnTimer(UINT_PTR timerId);
 
 private:
+    // The fields as a new window has them, and as Reset leaves them.
+    void SetInitialFields();
     // The status text a repaint writes, also written when a replay ends.
     void WritePaintText(CDC& dc);
     // One search step with its counter; ends the search when the engine is done.
