@@ -7,8 +7,6 @@
 #include "message_map.h"
 #include "raster_dc.h"
 
-#include <map>
-
 constexpr UINT WS_OVERLAPPEDWINDOW = 0x00CF0000;
 constexpr int SW_SHOW = 5;
 
