@@ -12,9 +12,12 @@ TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool x11-apps x11-uti
 BENCH_PACKAGES = $(TEST_PACKAGES) libbenchmark-dev
 FUZZ_PACKAGES = $(TEST_PACKAGES) clang libclang-rt-14-dev
 
-.PHONY: all run test sanitize bench fuzz deps-run deps-test deps-bench deps-fuzz clean
+.PHONY: all run test sanitize bench fuzz deps deps-run deps-test deps-bench deps-fuzz clean
 
 all: test
+
+# Everything the build, the tests and the benchmarks need.
+deps: deps-bench
 
 deps-run:
 	@./tools/ensure-packages $(RUN_PACKAGES)

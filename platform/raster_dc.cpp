@@ -54,7 +54,8 @@ void CRasterDC::DrawRectangle(const CRect& rect, COLORREF outline, COLORREF fill
     MarkDirty(rect);
 }
 
-// Black text on an opaque white box as wide as the text's advance and as tall as a line.
+// Black text on an opaque white box as tall as a line and as wide as the text, every
+// blank counted at the font's blank width (Qt widens only the blanks between words).
 void CRasterDC::DrawText(int x, int y, std::string_view text)
 {
     if (!m_textPainter) {
@@ -63,8 +64,14 @@ void CRasterDC::DrawText(int x, int y, std::string_view text)
         m_textPainter->setPen(Qt::black);
     }
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const QFontMetrics metrics(m_textPainter->font());
-    const CRect box(x, y, x + metrics.horizontalAdvance(qtext), y + metrics.height());
+    const QFont& font = m_textPainter->font();
+    const QFontMetrics metrics(font);
+    qsizetype visible = qtext.size();
+    while (visible > 0 && qtext[visible - 1] == QLatin1Char(' '))
+        --visible;
+    const int blankWidth = metrics.horizontalAdvance(QLatin1Char(' ')) + qRound(font.wordSpacing());
+    const int width = metrics.horizontalAdvance(qtext.left(visible)) + static_cast<int>(qtext.size() - visible) * blankWidth;
+    const CRect box(x, y, x + width, y + metrics.height());
     FillPixels(box, kWindowColour);
     m_textPainter->drawText(QPoint(x, y + metrics.ascent()), qtext);
     MarkDirty(box);

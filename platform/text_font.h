@@ -3,6 +3,6 @@
 
 #include <QFont>
 
-// Fixed pitch, so that the trailing blanks of a status text are as wide as the
-// letters they must paint out.
+// Fixed pitch with wide blanks, so that the trailing blanks of a status text cover at
+// least the letters they must paint out.
 QFont TextFont();

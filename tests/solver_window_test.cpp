@@ -3,6 +3,7 @@
 
 #include "block_checker.h"
 #include "board_colours.h"
+#include "raster_dc.h"
 
 namespace {
 
@@ -124,6 +125,32 @@ TEST_F(StateTableTest, EveryTransitionLeadsWhereItShouldWithItsText)
         if (silent) {
             EXPECT_TRUE(texts.empty()) << texts.front();
         }
+    }
+}
+
+// In the run a user sees (window opens, Start from the menu, the search ends, Show
+// Solution from the menu, the replay ends, Show Solution again), every status text
+// written at (400, 300) must leave exactly the pixels it would leave on a blank window:
+// no tail of the text before it stays visible.
+TEST(StatusTextTest, EachStatusTextWipesOutTheOneBefore)
+{
+    const char* run[] = {kTextContinueSolving, kTextSearchStopped, kTextSolving,         kTextSolved,
+                         kTextDisplayStopped,  kTextShowingSolution, kTextChooseShowSolution,
+                         kTextDisplayStopped,  kTextShowingSolution, kTextDisplayStopped, kTextChooseShowSolution};
+    QImage window(1000, 340, QImage::Format_RGB32); // wide enough that nothing is clipped
+    window.fill(Qt::white);
+    for (std::size_t i = 0; i < std::size(run); ++i) {
+        {
+            CRasterDC dc(window);
+            dc.TextOut(kStatusX, kStatusY, run[i]);
+        }
+        QImage alone(window.size(), QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        {
+            CRasterDC dc(alone);
+            dc.TextOut(kStatusX, kStatusY, run[i]);
+        }
+        EXPECT_EQ(window, alone) << "\"" << run[i] << "\" written over \"" << (i ? run[i - 1] : "") << "\"";
     }
 }
 
