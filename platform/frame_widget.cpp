@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QSocketNotifier>
 
 #include <sys/timerfd.h>
@@ -33,14 +34,22 @@ std::function<void(MessageKind, std::int64_t)> g_timingHook;
 constexpr UINT kMenuClosedFlags = 0xFFFF;
 constexpr int kFrameIntervalMs = 16;
 
+// One box at a time: a failure that repeats on every tick updates the box already shown
+// instead of opening a thousand more.
+QPointer<QMessageBox> g_failureBox;
+
 void ReportFailure(QWidget* parent, const std::string& text)
 {
     g_lastFailure = text;
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Puzzle Solver"), QString::fromStdString(text),
-                                QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    if (g_failureBox) {
+        g_failureBox->setText(QString::fromStdString(text));
+        return;
+    }
+    g_failureBox = new QMessageBox(QMessageBox::Warning, QStringLiteral("Puzzle Solver"), QString::fromStdString(text),
+                                   QMessageBox::Ok, parent);
+    g_failureBox->setAttribute(Qt::WA_DeleteOnClose);
+    g_failureBox->setModal(false);
+    g_failureBox->show();
 }
 
 } // namespace

@@ -82,6 +82,7 @@ TEST(PlatformDispatchTest, FailingCommandIsReportedAndTheProgramGoesOn)
 
     Item(frame, "Exhaust")->trigger();
     EXPECT_NE(LastReportedFailure().find("ran out of memory"), std::string::npos);
+    EXPECT_EQ(VisibleMessageBoxes(), 1); // the box shown already tells the new failure
 
     Item(frame, "Work")->trigger();
     EXPECT_EQ(frame->worked, 1);
