@@ -34,15 +34,16 @@ std::int32_t CBoardSearch::LoadSolution(CDC* dc)
         return m_nPathSteps;
     }
     CFile file;
+    const bool opened = file.Open(kFileName, CFile::modeRead);
+    const std::uint64_t length = opened ? file.GetLength() : 0;
     // More than a path's 200 Boards was not written by this program: refused unread.
-    if (!file.Open(kFileName, CFile::modeRead) || file.GetLength() > kMaxFileBytes) {
+    if (!opened || length > kMaxFileBytes) {
         dc->TextOut(kMessageX, kMessageY, "solfile.puz wasn't opened for read.");
         return -1;
     }
-    const auto length = static_cast<UINT>(file.GetLength());
     // Counted from what the read delivered: a file that shrank since its length was
     // taken yields only the Boards really read.
-    const UINT bytesRead = file.Read(m_path.data(), length);
+    const UINT bytesRead = file.Read(m_path.data(), static_cast<UINT>(length));
     m_nPathSteps = static_cast<std::int32_t>(bytesRead / sizeof(Board)) - 1;
     CString text;
     text.Format("Uploaded Length = %d", m_nPathSteps);

@@ -76,7 +76,6 @@ public:
     // printf-style formatting; the text grows to whatever the number needs.
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
     const std::string& str() const { return m_text; }
-    int GetLength() const { return static_cast<int>(m_text.size()); }
     bool operator==(const CString&) const = default;
 
 private:
@@ -112,7 +111,6 @@ public:
     BOOL TextOut(int x, int y, const CString& text);
 
     COLORREF SelectedBrushColour() const { return m_selected->Colour(); }
-    CBrush* SelectedBrush() const { return m_selected; }
 
 protected:
     CDC();

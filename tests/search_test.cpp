@@ -97,6 +97,13 @@ TEST(SearchTest, FirstStepExpandsTheRootWithoutAPredecessor)
     auto search = MakeEngine();
     CRecordingDC dc;
     EXPECT_EQ(search->Step(&dc), 1);
+    // Each square: its code's brush selected, then the rectangle. Element 0 is a tall
+    // block's upper cell: green.
+    ASSERT_GE(dc.Calls().size(), 2u);
+    EXPECT_EQ(dc.Calls()[0].kind, CRecordingDC::Call::SelectBrush);
+    EXPECT_EQ(dc.Calls()[0].colour, RGB(0, 150, 0));
+    EXPECT_EQ(dc.Calls()[1].kind, CRecordingDC::Call::Rectangle);
+    EXPECT_EQ(dc.Calls().size(), 5u * 20u * 2u);
     // The node at (25, 55) with 35-pixel cells, then children in slots 0, 2, 4, 7.
     const auto squares = dc.Rectangles();
     ASSERT_EQ(squares.size(), 5u * 20u);
