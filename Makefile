@@ -2,6 +2,7 @@
 # Each installs the Debian packages it needs first (as root; otherwise it says how).
 
 BUILD      ?= build
+RUN_BUILD  ?= build-run
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -29,9 +30,9 @@ deps-fuzz:
 	@./tools/ensure-packages $(FUZZ_PACKAGES)
 
 run: deps-run
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DPUZZLE_TESTS=ON
-	cmake --build $(BUILD) --target puzzle-solver -j $(JOBS)
-	@./tools/run-program $(BUILD)/ui/puzzle-solver
+	cmake -S . -B $(RUN_BUILD) $(CMAKE_FLAGS) -DPUZZLE_TESTS=OFF
+	cmake --build $(RUN_BUILD) --target puzzle-solver -j $(JOBS)
+	@./tools/run-program $(RUN_BUILD)/ui/puzzle-solver
 
 test: deps-test
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DPUZZLE_TESTS=ON
@@ -63,4 +64,4 @@ fuzz: deps-fuzz
 	  status=$$?; rm -rf $$corpus; exit $$status
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -87,7 +87,8 @@ UINT CFile::Read(void* buffer, UINT count)
 void CFile::Write(const void* buffer, UINT count)
 {
     if (!m_writing || m_writing->write(static_cast<const char*>(buffer), count) != static_cast<qint64>(count))
-        Fail("Writing", m_writing ? m_writing->errorString().toStdString() : "the file is not open for writing");
+        Fail("Writing", m_writing ? m_writing->errorString().toStdString() + "; the file under that name was left as it was"
+                                  : "the file is not open for writing");
     m_bytesWritten += count;
 }
 
