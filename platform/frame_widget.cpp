@@ -78,7 +78,7 @@ void SetHandlerTimingHook(std::function<void(MessageKind, std::int64_t)> hook) {
 
 // ---- client area
 
-ClientArea::ClientArea(CFrameWnd* owner, QWidget* parent) : QWidget(parent), m_owner(owner)
+ClientArea::ClientArea(FrameWidget* frame) : QWidget(frame), m_frame(frame)
 {
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel comes from the image
     m_frameTimer.setSingleShot(true);
@@ -98,14 +98,6 @@ void ClientArea::MarkDirty(const QRect& rect)
         m_frameTimer.start();
 }
 
-void ClientArea::DispatchToOwner(MessageKind kind, const MessageArgs& args)
-{
-    if (m_owner == nullptr)
-        return;
-    CFrameWnd* owner = m_owner;
-    RunHandler(window(), kind, [owner, kind, &args] { owner->Dispatch(kind, args); });
-}
-
 // A repaint erases to the window colour, then the paint handler writes what it writes.
 void ClientArea::PaintIfPending()
 {
@@ -113,7 +105,7 @@ void ClientArea::PaintIfPending()
         return;
     m_paintPending = false;
     m_image.fill(Qt::white);
-    DispatchToOwner(MessageKind::Paint, {});
+    m_frame->Deliver(MessageKind::Paint, {});
     update();
 }
 
@@ -137,9 +129,9 @@ void ClientArea::mousePressEvent(QMouseEvent* event)
     MessageArgs args;
     args.point = {event->position().toPoint().x(), event->position().toPoint().y()};
     if (event->button() == Qt::LeftButton)
-        DispatchToOwner(MessageKind::LButtonDown, args);
+        m_frame->Deliver(MessageKind::LButtonDown, args);
     else if (event->button() == Qt::RightButton)
-        DispatchToOwner(MessageKind::RButtonDown, args);
+        m_frame->Deliver(MessageKind::RButtonDown, args);
 }
 
 // A second press reported as a double click is not a press.
@@ -147,7 +139,7 @@ void ClientArea::mouseDoubleClickEvent(QMouseEvent*) {}
 
 // ---- frame
 
-FrameWidget::FrameWidget(CFrameWnd* owner, const MenuResource& menu) : m_owner(owner), m_client(new ClientArea(owner, this))
+FrameWidget::FrameWidget(CFrameWnd* owner, const MenuResource& menu) : m_owner(owner), m_client(new ClientArea(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setCentralWidget(m_client);
@@ -156,18 +148,20 @@ FrameWidget::FrameWidget(CFrameWnd* owner, const MenuResource& menu) : m_owner(o
 
 FrameWidget::~FrameWidget()
 {
-    m_client->DetachOwner();
-    if (m_owner != nullptr) {
-        CFrameWnd* owner = m_owner;
-        m_owner = nullptr;
+    CFrameWnd* owner = m_owner;
+    m_owner = nullptr;
+    // The client area calls back through this object: it goes while this is still whole.
+    delete m_client;
+    if (owner != nullptr)
         owner->OnWindowDestroyed();
-    }
 }
 
-void FrameWidget::DetachOwner()
+void FrameWidget::Deliver(MessageKind kind, const MessageArgs& args)
 {
-    m_owner = nullptr;
-    m_client->DetachOwner();
+    if (m_owner == nullptr)
+        return;
+    CFrameWnd* owner = m_owner;
+    RunHandler(this, kind, [owner, kind, &args] { owner->Dispatch(kind, args); });
 }
 
 void FrameWidget::BuildMenu(const MenuResource& menu)
@@ -208,12 +202,10 @@ void FrameWidget::AddItems(QMenu* popup, const std::vector<MenuItemTemplate>& it
 
 void FrameWidget::MenuUsed(UINT itemId, UINT flags)
 {
-    if (m_owner == nullptr)
-        return;
     MessageArgs args;
     args.id = itemId;
     args.flags = flags;
-    RunHandler(this, MessageKind::MenuSelect, [this, &args] { m_owner->Dispatch(MessageKind::MenuSelect, args); });
+    Deliver(MessageKind::MenuSelect, args);
 }
 
 void FrameWidget::UpdateItems(QMenu* popup)
@@ -274,9 +266,7 @@ bool FrameWidget::StopTimer(UINT_PTR id)
 
 void FrameWidget::Tick(UINT_PTR id)
 {
-    if (m_owner == nullptr)
-        return;
     MessageArgs args;
     args.id = static_cast<UINT>(id);
-    RunHandler(this, MessageKind::Timer, [this, &args] { m_owner->Dispatch(MessageKind::Timer, args); });
+    Deliver(MessageKind::Timer, args);
 }

@@ -18,6 +18,7 @@ struct MenuResource;
 struct MenuItemTemplate;
 class QMenu;
 class QSocketNotifier;
+class FrameWidget;
 
 // A window timer: a kernel timer on an absolute period, so ticks that come late do not
 // push every later tick back, and its expiries read on the user-interface thread.
@@ -39,10 +40,9 @@ void RunHandler(QWidget* dialogParent, MessageKind kind, const std::function<voi
 // The client area: keeps what was drawn on it in an image until the next repaint.
 class ClientArea : public QWidget {
 public:
-    explicit ClientArea(CFrameWnd* owner, QWidget* parent);
+    explicit ClientArea(FrameWidget* frame);
 
     QImage& Image() { return m_image; }
-    void DetachOwner() { m_owner = nullptr; }
     // Shows the given part of the image on the screen at the next frame.
     void MarkDirty(const QRect& rect);
     void PaintIfPending();
@@ -56,9 +56,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void DispatchToOwner(MessageKind kind, const MessageArgs& args);
-
-    CFrameWnd* m_owner;
+    FrameWidget* m_frame;
     QImage m_image;
     bool m_paintPending = false;
     QRect m_dirty;
@@ -71,7 +69,9 @@ public:
     ~FrameWidget() override;
 
     ClientArea* Client() const { return m_client; }
-    void DetachOwner();
+    void DetachOwner() { m_owner = nullptr; }
+    // Runs the frame's handler for a message, if the frame is still there.
+    void Deliver(MessageKind kind, const MessageArgs& args);
 
     void StartTimer(UINT_PTR id, int periodMs);
     bool StopTimer(UINT_PTR id);
