@@ -1,26 +1,22 @@
 #!/usr/bin/env bash
-# Runs the built program under a real X server: finds its window by title, starts and
-# stops the search with real mouse presses, and leaves through File > Exit.
+# Runs the built program under a real X server (tools/with-xvfb provides one): finds its
+# window by title, starts and stops the search with real mouse presses, and leaves through
+# File > Exit.
 set -euo pipefail
 program=$(realpath "$1")
 
 fail() { echo "smoke test: $*" >&2; exit 1; }
 
-display=":$((200 + $$ % 500))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 app=""
 workdir=$(mktemp -d)
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
   rm -rf "$workdir"
 }
 trap cleanup EXIT
-export DISPLAY="$display"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+[ -n "${DISPLAY:-}" ] || fail "no X display; run this under tools/with-xvfb"
+unset QT_QPA_PLATFORM
+xdpyinfo >/dev/null 2>&1 || fail "cannot reach the X display $DISPLAY"
 
 cd "$workdir"
 "$program" &
