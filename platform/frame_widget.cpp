@@ -28,17 +28,29 @@
 namespace {
 
 std::string g_lastFailure;
+int g_failureCount = 0;
 std::function<void(MessageKind, std::int64_t)> g_timingHook;
 
 // Windows reports a closed menu with these flags and no menu handle.
 constexpr UINT kMenuClosedFlags = 0xFFFF;
 constexpr int kFrameIntervalMs = 16;
 
+// Memory set aside for telling the user that memory ran out: freed before the report is
+// built, taken again once memory is back. Not touched, so it costs address space only.
+constexpr std::size_t kEmergencyReserveBytes = 16u << 20;
+std::unique_ptr<char[]> g_emergencyReserve;
+
+void KeepEmergencyReserve()
+{
+    if (!g_emergencyReserve)
+        g_emergencyReserve.reset(new (std::nothrow) char[kEmergencyReserveBytes]);
+}
+
 // One box at a time: a failure that repeats on every tick updates the box already shown
 // instead of opening a thousand more.
 QPointer<QMessageBox> g_failureBox;
 
-void ReportFailure(QWidget* parent, const std::string& text)
+void ShowFailure(QWidget* parent, const std::string& text)
 {
     g_lastFailure = text;
     if (g_failureBox) {
@@ -52,27 +64,58 @@ void ReportFailure(QWidget* parent, const std::string& text)
     g_failureBox->show();
 }
 
+// Tells the user of a failure; where even that fails (memory is short), the fixed
+// `fallback` line goes to standard error, which needs no memory.
+template <typename MakeText>
+void ReportFailure(QWidget* parent, MakeText makeText, std::string_view fallback) noexcept
+{
+    ++g_failureCount;
+    try {
+        ShowFailure(parent, makeText());
+        return;
+    } catch (...) {
+        // Nothing more can be done in a window; fall through to standard error.
+    }
+    const std::string_view prefix = "Puzzle Solver: ";
+    (void)!::write(STDERR_FILENO, prefix.data(), prefix.size());
+    (void)!::write(STDERR_FILENO, fallback.data(), fallback.size());
+    (void)!::write(STDERR_FILENO, "\n", 1);
+}
+
+constexpr std::string_view kOutOfMemory =
+    "The computer ran out of memory, so the last action was not finished. The program goes on.";
+
 } // namespace
 
-void RunHandler(QWidget* dialogParent, MessageKind kind, const std::function<void()>& handler)
+bool RunHandler(QWidget* dialogParent, MessageKind kind, const std::function<void()>& handler)
 {
     QElapsedTimer clock;
     clock.start();
+    bool finished = false;
     try {
+        KeepEmergencyReserve();
         handler();
+        finished = true;
     } catch (const CException& failure) {
-        ReportFailure(dialogParent, failure.Description() + " The program goes on.");
+        ReportFailure(dialogParent, [&] { return failure.Description() + " The program goes on."; },
+                      "The last action failed. The program goes on.");
     } catch (const std::bad_alloc&) {
-        ReportFailure(dialogParent, "The computer ran out of memory, so the last action was not finished. "
-                                    "The program goes on.");
+        g_emergencyReserve.reset();
+        ReportFailure(dialogParent, [] { return std::string(kOutOfMemory); }, kOutOfMemory);
     } catch (const std::exception& failure) {
-        ReportFailure(dialogParent, std::string("The last action failed: ") + failure.what() + ". The program goes on.");
+        ReportFailure(dialogParent, [&] { return std::string("The last action failed: ") + failure.what() + ". The program goes on."; },
+                      "The last action failed. The program goes on.");
+    } catch (...) {
+        ReportFailure(dialogParent, [] { return std::string("The last action failed. The program goes on."); },
+                      "The last action failed. The program goes on.");
     }
     if (g_timingHook)
         g_timingHook(kind, clock.nsecsElapsed());
+    return finished;
 }
 
 const std::string& LastReportedFailure() { return g_lastFailure; }
+int ReportedFailureCount() { return g_failureCount; }
 void ClearReportedFailure() { g_lastFailure.clear(); }
 void SetHandlerTimingHook(std::function<void(MessageKind, std::int64_t)> hook) { g_timingHook = std::move(hook); }
 
@@ -156,12 +199,12 @@ FrameWidget::~FrameWidget()
         owner->OnWindowDestroyed();
 }
 
-void FrameWidget::Deliver(MessageKind kind, const MessageArgs& args)
+bool FrameWidget::Deliver(MessageKind kind, const MessageArgs& args)
 {
     if (m_owner == nullptr)
-        return;
+        return true;
     CFrameWnd* owner = m_owner;
-    RunHandler(this, kind, [owner, kind, &args] { owner->Dispatch(kind, args); });
+    return RunHandler(this, kind, [owner, kind, &args] { owner->Dispatch(kind, args); });
 }
 
 void FrameWidget::BuildMenu(const MenuResource& menu)
@@ -240,6 +283,12 @@ PeriodicTimer::PeriodicTimer(int periodMs, std::function<void()> onTick)
     });
 }
 
+void PeriodicTimer::Disarm() noexcept
+{
+    const itimerspec never{};
+    timerfd_settime(m_fd, 0, &never, nullptr);
+}
+
 // A timer may be stopped from its own tick: its notifier is disabled at once and
 // deleted once that signal has returned.
 PeriodicTimer::~PeriodicTimer()
@@ -268,5 +317,9 @@ void FrameWidget::Tick(UINT_PTR id)
 {
     MessageArgs args;
     args.id = static_cast<UINT>(id);
-    Deliver(MessageKind::Timer, args);
+    // A tick that failed would fail again a millisecond later (memory that ran out stays
+    // out): its timer stops, and the user starts it again once the cause is gone.
+    if (!Deliver(MessageKind::Timer, args))
+        if (const auto found = m_timers.find(id); found != m_timers.end())
+            found->second->Disarm(); // allocates nothing, unlike removing it
 }

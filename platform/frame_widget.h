@@ -28,14 +28,17 @@ public:
     ~PeriodicTimer();
     PeriodicTimer(const PeriodicTimer&) = delete;
     PeriodicTimer& operator=(const PeriodicTimer&) = delete;
+    // Ticks no more until replaced.
+    void Disarm() noexcept;
 
 private:
     int m_fd;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
-// Runs one handler; a failure that leaves it ends only that handler and is told to the user.
-void RunHandler(QWidget* dialogParent, MessageKind kind, const std::function<void()>& handler);
+// Runs one handler; a failure that leaves it ends only that handler and is told to the
+// user. Nothing escapes. True when the handler ran to its end.
+bool RunHandler(QWidget* dialogParent, MessageKind kind, const std::function<void()>& handler);
 
 // The client area: keeps what was drawn on it in an image until the next repaint.
 class ClientArea : public QWidget {
@@ -70,8 +73,8 @@ public:
 
     ClientArea* Client() const { return m_client; }
     void DetachOwner() { m_owner = nullptr; }
-    // Runs the frame's handler for a message, if the frame is still there.
-    void Deliver(MessageKind kind, const MessageArgs& args);
+    // Runs the frame's handler for a message, if the frame is still there; false when it failed.
+    bool Deliver(MessageKind kind, const MessageArgs& args);
 
     void StartTimer(UINT_PTR id, int periodMs);
     bool StopTimer(UINT_PTR id);

@@ -158,7 +158,13 @@ CClientDC::~CClientDC()
     if (m_window == nullptr || m_window->Widget() == nullptr)
         return;
     const CRect dirty = DirtyRect();
-    m_window->Widget()->Client()->MarkDirty(QRect(dirty.left, dirty.top, dirty.Width(), dirty.Height()));
+    // Also on the way out of a handler that ran out of memory, where scheduling the
+    // screen update can fail too: the screen then catches up at the next drawing.
+    try {
+        m_window->Widget()->Client()->MarkDirty(QRect(dirty.left, dirty.top, dirty.Width(), dirty.Height()));
+    } catch (...) {
+        // Nothing lost but a screen update.
+    }
 }
 
 void CClientDC::DrawText(int x, int y, std::string_view text)

@@ -24,6 +24,8 @@ void SetTextHook(CWnd* window, std::function<void(int, int, std::string_view)> h
 // The last failure told to the user, in the words they were shown.
 const std::string& LastReportedFailure();
 void ClearReportedFailure();
+// How many failures were reported since start-up, counted without allocating.
+int ReportedFailureCount();
 
 // Called after each handler with its kind and how long it ran, in nanoseconds.
 void SetHandlerTimingHook(std::function<void(MessageKind, std::int64_t)> hook);

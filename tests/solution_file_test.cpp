@@ -9,7 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+
+#include <algorithm>
+#include <csignal>
 
 #include <chrono>
 #include <cstring>
@@ -134,6 +139,31 @@ TEST_F(SolutionFileTest, WriteFailureKeepsTheOldFileAndLeavesNoTemporaryFile)
     EXPECT_NE(failure.find("File too large"), std::string::npos) << failure;
     EXPECT_EQ(ReadWholeFile("solfile.puz"), old);
     EXPECT_EQ(directory.Entries(), std::vector<std::string>{"solfile.puz"});
+}
+
+// A temporary left by a save killed between naming and renaming goes with the next save;
+// one that a live save holds locked stays, and so does a file that merely looks alike.
+TEST_F(SolutionFileTest, SaveRemovesOnlyTemporariesNoSaveHolds)
+{
+    auto search = SolvedEngine();
+    WriteWholeFile("solfile.puz.Stale1", "left by a killed save");
+    WriteWholeFile("solfile.puz.Held22", "being saved right now");
+    WriteWholeFile("solfile.puz.notes", "the user's own");
+    const int held = open("solfile.puz.Held22", O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    // Another open file description, as another process would have.
+    const pid_t holder = fork();
+    if (holder == 0) {
+        pause();
+        _exit(0);
+    }
+    close(held);
+    ASSERT_EQ(search->SaveSolution(&dc), 1);
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    auto entries = directory.Entries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"solfile.puz", "solfile.puz.Held22", "solfile.puz.notes"}));
 }
 
 // One process saves two different paths in turn while this one loads: every load is
