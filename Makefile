@@ -5,15 +5,18 @@ BUILD      ?= build
 RUN_BUILD  ?= build-run
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
-CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
+CLANG_BUILD ?= build-clang
+# The project's own builds treat warnings as errors; a plain CMake configure does not.
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 JOBS ?= $(shell nproc)
 
 RUN_PACKAGES  = cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core
-TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool x11-apps x11-utils
+TEST_PACKAGES = $(RUN_PACKAGES) libgtest-dev xvfb xauth xdotool x11-apps x11-utils locales
+CLANG_PACKAGES = $(TEST_PACKAGES) clang
 BENCH_PACKAGES = $(TEST_PACKAGES) libbenchmark-dev
 FUZZ_PACKAGES = $(TEST_PACKAGES) clang libclang-rt-14-dev
 
-.PHONY: all run test sanitize bench fuzz deps deps-run deps-test deps-bench deps-fuzz clean
+.PHONY: all run test test-clang sanitize bench fuzz deps deps-run deps-test deps-clang deps-bench deps-fuzz clean
 
 all: test
 
@@ -24,6 +27,8 @@ deps-run:
 	@./tools/ensure-packages $(RUN_PACKAGES)
 deps-test:
 	@./tools/ensure-packages $(TEST_PACKAGES)
+deps-clang:
+	@./tools/ensure-packages $(CLANG_PACKAGES)
 deps-bench:
 	@./tools/ensure-packages $(BENCH_PACKAGES)
 deps-fuzz:
@@ -39,8 +44,15 @@ test: deps-test
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The suite built with clang, run in a German locale: no test may depend on the
+# system's messages being English.
+test-clang: deps-clang
+	CC=clang CXX=clang++ cmake -S . -B $(CLANG_BUILD) $(CMAKE_FLAGS) -DPUZZLE_TESTS=ON
+	cmake --build $(CLANG_BUILD) -j $(JOBS)
+	./tools/with-locale de_DE.UTF-8 ctest --test-dir $(CLANG_BUILD) --output-on-failure -j $(JOBS)
+
 sanitize: deps-test
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUZZLE_SANITIZE=ON -DPUZZLE_TESTS=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPUZZLE_SANITIZE=ON -DPUZZLE_TESTS=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
@@ -56,7 +68,7 @@ bench: deps-bench
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 fuzz: deps-fuzz
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPUZZLE_FUZZ=ON -DPUZZLE_TESTS=ON
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DPUZZLE_FUZZ=ON -DPUZZLE_TESTS=ON
 	cmake --build $(FUZZ_BUILD) --target solution_file_fuzzer -j $(JOBS)
 	corpus=$$(mktemp -d) && cp tests/fuzz/corpus/* $$corpus/ && \
 	  QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
@@ -64,4 +76,4 @@ fuzz: deps-fuzz
 	  status=$$?; rm -rf $$corpus; exit $$status
 
 clean:
-	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(CLANG_BUILD)

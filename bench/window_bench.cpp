@@ -2,7 +2,7 @@
 // in the real window: wall time, ticks per second and the slowest ticks' handler time.
 #include "solver_app.h"
 #include "solver_frame.h"
-#include "window_test_support.h"
+#include "test_support.h"
 #include "resource.h"
 
 #include <benchmark/benchmark.h>

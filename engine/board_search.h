@@ -45,7 +45,7 @@ public:
     // Stores the node at the end of the queue and at its place in board order. Its Board
     // holds only the codes '0' to '7', as every Board from the move generator does.
     // Returns false, storing nothing, when the store is full; the caller keeps the node.
-    bool AddNode(BoardNode* node);
+    [[nodiscard]] bool AddNode(BoardNode* node);
     void InsertSorted(BoardNode* node);
     void InsertSortedAt(BoardNode* node, std::int32_t position);
 

@@ -163,13 +163,12 @@ void CBoardSearch::ExpandNode(BoardNode* node)
                 CopyBoard(candidate, node->cells);
                 if (!ApplyMove(candidate, i, j, side) || FindBoard(candidate) == 1)
                     continue;
-                // Near the end of the store, moves that would not fit are dropped.
-                if (StoreIsFull())
-                    continue;
                 auto child = std::make_unique<BoardNode>();
                 child->parent = node;
                 CopyBoard(child->cells, candidate);
-                AddNode(child.get());
+                // Near the end of the store, moves that would not fit are dropped.
+                if (!AddNode(child.get()))
+                    continue;
                 node->children[static_cast<std::size_t>(slotGroup + side)] = child.release();
             }
             slotGroup = 4;

@@ -1,186 +1,20 @@
-// Qt implementation of the frame window.
+// The Qt window behind a frame: its menu bar built from the menu resource, its client
+// area, and its timers; every message goes to the frame's handlers through the dispatch.
 #include "frame_widget.h"
 
-#include "exceptions.h"
+#include "client_area.h"
+#include "dispatch.h"
 #include "menu_resource.h"
+#include "periodic_timer.h"
 #include "window.h"
-#include "window_test_support.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPointer>
-#include <QSocketNotifier>
-
-#include <sys/timerfd.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
-#include <new>
-#include <string>
 
 namespace {
-
-std::string g_lastFailure;
-int g_failureCount = 0;
-std::function<void(MessageKind, std::int64_t)> g_timingHook;
-
 // Windows reports a closed menu with these flags and no menu handle.
 constexpr UINT kMenuClosedFlags = 0xFFFF;
-constexpr int kFrameIntervalMs = 16;
-
-// Memory set aside for telling the user that memory ran out: freed before the report is
-// built, taken again once memory is back. Not touched, so it costs address space only.
-constexpr std::size_t kEmergencyReserveBytes = 16u << 20;
-std::unique_ptr<char[]> g_emergencyReserve;
-
-void KeepEmergencyReserve()
-{
-    if (!g_emergencyReserve)
-        g_emergencyReserve.reset(new (std::nothrow) char[kEmergencyReserveBytes]);
 }
-
-// One box at a time: a failure that repeats on every tick updates the box already shown
-// instead of opening a thousand more.
-QPointer<QMessageBox> g_failureBox;
-
-void ShowFailure(QWidget* parent, const std::string& text)
-{
-    g_lastFailure = text;
-    if (g_failureBox) {
-        g_failureBox->setText(QString::fromStdString(text));
-        return;
-    }
-    g_failureBox = new QMessageBox(QMessageBox::Warning, QStringLiteral("Puzzle Solver"), QString::fromStdString(text),
-                                   QMessageBox::Ok, parent);
-    g_failureBox->setAttribute(Qt::WA_DeleteOnClose);
-    g_failureBox->setModal(false);
-    g_failureBox->show();
-}
-
-// Tells the user of a failure; where even that fails (memory is short), the fixed
-// `fallback` line goes to standard error, which needs no memory.
-template <typename MakeText>
-void ReportFailure(QWidget* parent, MakeText makeText, std::string_view fallback) noexcept
-{
-    ++g_failureCount;
-    try {
-        ShowFailure(parent, makeText());
-        return;
-    } catch (...) {
-        // Nothing more can be done in a window; fall through to standard error.
-    }
-    const std::string_view prefix = "Puzzle Solver: ";
-    (void)!::write(STDERR_FILENO, prefix.data(), prefix.size());
-    (void)!::write(STDERR_FILENO, fallback.data(), fallback.size());
-    (void)!::write(STDERR_FILENO, "\n", 1);
-}
-
-constexpr std::string_view kOutOfMemory =
-    "The computer ran out of memory, so the last action was not finished. The program goes on.";
-
-} // namespace
-
-bool RunHandler(QWidget* dialogParent, MessageKind kind, const std::function<void()>& handler)
-{
-    QElapsedTimer clock;
-    clock.start();
-    bool finished = false;
-    try {
-        KeepEmergencyReserve();
-        handler();
-        finished = true;
-    } catch (const CException& failure) {
-        ReportFailure(dialogParent, [&] { return failure.Description() + " The program goes on."; },
-                      "The last action failed. The program goes on.");
-    } catch (const std::bad_alloc&) {
-        g_emergencyReserve.reset();
-        ReportFailure(dialogParent, [] { return std::string(kOutOfMemory); }, kOutOfMemory);
-    } catch (const std::exception& failure) {
-        ReportFailure(dialogParent, [&] { return std::string("The last action failed: ") + failure.what() + ". The program goes on."; },
-                      "The last action failed. The program goes on.");
-    } catch (...) {
-        ReportFailure(dialogParent, [] { return std::string("The last action failed. The program goes on."); },
-                      "The last action failed. The program goes on.");
-    }
-    if (g_timingHook)
-        g_timingHook(kind, clock.nsecsElapsed());
-    return finished;
-}
-
-const std::string& LastReportedFailure() { return g_lastFailure; }
-int ReportedFailureCount() { return g_failureCount; }
-void ClearReportedFailure() { g_lastFailure.clear(); }
-void SetHandlerTimingHook(std::function<void(MessageKind, std::int64_t)> hook) { g_timingHook = std::move(hook); }
-
-// ---- client area
-
-ClientArea::ClientArea(FrameWidget* frame) : QWidget(frame), m_frame(frame)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel comes from the image
-    m_frameTimer.setSingleShot(true);
-    m_frameTimer.setInterval(kFrameIntervalMs);
-    connect(&m_frameTimer, &QTimer::timeout, this, [this] {
-        update(m_dirty);
-        m_dirty = QRect();
-    });
-}
-
-void ClientArea::MarkDirty(const QRect& rect)
-{
-    if (rect.isEmpty())
-        return;
-    m_dirty |= rect;
-    if (!m_frameTimer.isActive())
-        m_frameTimer.start();
-}
-
-// A repaint erases to the window colour, then the paint handler writes what it writes.
-void ClientArea::PaintIfPending()
-{
-    if (!m_paintPending)
-        return;
-    m_paintPending = false;
-    m_image.fill(Qt::white);
-    m_frame->Deliver(MessageKind::Paint, {});
-    update();
-}
-
-void ClientArea::paintEvent(QPaintEvent* event)
-{
-    PaintIfPending();
-    QPainter painter(this);
-    painter.drawImage(event->rect(), m_image, event->rect());
-}
-
-void ClientArea::resizeEvent(QResizeEvent*)
-{
-    m_image = QImage(size(), QImage::Format_RGB32);
-    m_image.fill(Qt::white);
-    m_paintPending = true;
-    update();
-}
-
-void ClientArea::mousePressEvent(QMouseEvent* event)
-{
-    MessageArgs args;
-    args.point = {event->position().toPoint().x(), event->position().toPoint().y()};
-    if (event->button() == Qt::LeftButton)
-        m_frame->Deliver(MessageKind::LButtonDown, args);
-    else if (event->button() == Qt::RightButton)
-        m_frame->Deliver(MessageKind::RButtonDown, args);
-}
-
-// A second press reported as a double click is not a press.
-void ClientArea::mouseDoubleClickEvent(QMouseEvent*) {}
-
-// ---- frame
 
 FrameWidget::FrameWidget(CFrameWnd* owner, const MenuResource& menu) : m_owner(owner), m_client(new ClientArea(this))
 {
@@ -259,43 +93,6 @@ void FrameWidget::UpdateItems(QMenu* popup)
         CCmdUI ui(action->data().toUInt(), [action](bool on) { action->setEnabled(on); });
         RunHandler(this, MessageKind::UpdateCommandUI, [this, &ui] { m_owner->UpdateMenuItem(ui.m_nID, ui); });
     }
-}
-
-// ---- timers
-
-PeriodicTimer::PeriodicTimer(int periodMs, std::function<void()> onTick)
-    : m_fd(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC))
-{
-    if (m_fd < 0)
-        throw CException("A timer could not be started (" + std::string(std::strerror(errno)) + ").");
-    const long ns = static_cast<long>(std::max(periodMs, 1)) * 1000000L;
-    itimerspec period{};
-    period.it_interval.tv_sec = ns / 1000000000L;
-    period.it_interval.tv_nsec = ns % 1000000000L;
-    period.it_value = period.it_interval;
-    timerfd_settime(m_fd, 0, &period, nullptr);
-    m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
-    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this, onTick] {
-        // Expiries missed while a handler ran are one tick, as window timers are.
-        std::uint64_t expiries = 0;
-        if (read(m_fd, &expiries, sizeof expiries) == static_cast<ssize_t>(sizeof expiries) && expiries > 0)
-            onTick();
-    });
-}
-
-void PeriodicTimer::Disarm() noexcept
-{
-    const itimerspec never{};
-    timerfd_settime(m_fd, 0, &never, nullptr);
-}
-
-// A timer may be stopped from its own tick: its notifier is disabled at once and
-// deleted once that signal has returned.
-PeriodicTimer::~PeriodicTimer()
-{
-    m_notifier->setEnabled(false);
-    m_notifier.release()->deleteLater();
-    close(m_fd);
 }
 
 void FrameWidget::StartTimer(UINT_PTR id, int periodMs)

@@ -110,8 +110,6 @@ public:
     }
     BOOL TextOut(int x, int y, const CString& text);
 
-    COLORREF SelectedBrushColour() const { return m_selected->Colour(); }
-
 protected:
     CDC();
 
@@ -121,5 +119,7 @@ protected:
 
 private:
     CBrush* m_selected;
+
+    friend class PlatformTestAccess;
 };
 

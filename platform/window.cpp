@@ -1,43 +1,14 @@
-// Frame windows, timers and client-area surfaces on Qt Widgets.
+// Frame windows and client-area surfaces on Qt Widgets.
 #include "window.h"
 
 #include "application.h"
+#include "client_area.h"
 #include "frame_widget.h"
-#include "window_test_support.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <algorithm>
-
-// ---- message tables
-
-const MessageMapEntry* MessageMap::Find(MessageKind kind, UINT id) const
-{
-    for (const MessageMap* map = this; map != nullptr; map = map->base) {
-        const auto found = std::find_if(map->entries.begin(), map->entries.end(),
-                                        [&](const MessageMapEntry& e) { return e.kind == kind && e.id == id; });
-        if (found != map->entries.end())
-            return &*found;
-    }
-    return nullptr;
-}
-
-const MessageMap& CCmdTarget::GetMessageMap() const
-{
-    static const MessageMap empty{nullptr, {}};
-    return empty;
-}
-
-bool CCmdTarget::Dispatch(MessageKind kind, const MessageArgs& args)
-{
-    const bool byId = kind == MessageKind::Command || kind == MessageKind::UpdateCommandUI;
-    const MessageMapEntry* entry = GetMessageMap().Find(kind, byId ? args.id : 0);
-    if (entry == nullptr)
-        return false;
-    entry->call(*this, args);
-    return true;
-}
 
 // ---- windows
 
@@ -170,16 +141,6 @@ CClientDC::~CClientDC()
 void CClientDC::DrawText(int x, int y, std::string_view text)
 {
     CRasterDC::DrawText(x, y, text);
-    if (m_window != nullptr && m_window->Widget() != nullptr && m_window->Widget()->Client()->textHook)
-        m_window->Widget()->Client()->textHook(x, y, text);
-}
-
-// ---- test support
-
-QMainWindow* FrameWindowOf(CWnd* window) { return window->Widget(); }
-QWidget* ClientWidgetOf(CWnd* window) { return window->Widget() ? window->Widget()->Client() : nullptr; }
-QImage ClientImageOf(CWnd* window) { return window->Widget() ? window->Widget()->Client()->Image().copy() : QImage(); }
-void SetTextHook(CWnd* window, std::function<void(int, int, std::string_view)> hook)
-{
-    window->Widget()->Client()->textHook = std::move(hook);
+    if (m_window != nullptr && m_window->Widget() != nullptr)
+        m_window->Widget()->Client()->TextWritten(x, y, text);
 }

@@ -3,6 +3,7 @@
 
 #include "board_colours.h"
 #include "raster_dc.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +120,7 @@ TEST(BoardRendererTest, SurfaceKeepsTheLastSquaresBrush)
     Board board = kStart;
     board[19] = '3';
     search->DrawBoard(0, 0, 10, board, &dc);
-    EXPECT_EQ(Qt(dc.SelectedBrushColour()), kDarkGreen);
+    EXPECT_EQ(Qt(SelectedBrushColourOf(dc)), kDarkGreen);
 }
 
 TEST(BoardRendererTest, DrawingTwiceGivesTheSamePixels)

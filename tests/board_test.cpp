@@ -2,6 +2,7 @@
 #include "engine_test_access.h"
 
 #include "block_checker.h"
+#include "recording_dc.h"
 
 #include <gtest/gtest.h>
 
@@ -47,13 +48,32 @@ TEST(BoardTest, CopyAndStartLayoutTouchOnlyTheCells)
     EXPECT_EQ(node.serial, 77);
 }
 
-TEST(BoardTest, SwappingTwoEqualBlocksGivesTheSameBoard)
+// The 1x1 blocks of row 4 moved inwards, left one first or right one first: both orders
+// reach one position, and it is stored once, under the order the search met first.
+TEST(BoardTest, TwoMoveOrdersReachingOnePositionStoreOneNode)
 {
-    // Equal blocks carry equal codes, so exchanging them changes no cell.
-    Board swappedSmalls = kStart;
-    std::swap(swappedSmalls[13], swappedSmalls[16]);
-    EXPECT_EQ(swappedSmalls, kStart);
-    EXPECT_EQ(CBoardSearch::CompareBoards(swappedSmalls, kStart), 0);
+    auto search = MakeEngine();
+    CRecordingDC discard(false);
+    for (int step = 0; step < 5; ++step) // the root and its four children
+        search->Step(&discard);
+    const Board both = MakeBoard("2452", "3553", "2672", "3113", "0110");
+    const BoardNode* leftFirst = search->Node(2);  // (4,0) moved right
+    const BoardNode* rightFirst = search->Node(4); // (4,3) moved left
+    ASSERT_EQ(leftFirst->cells, MakeBoard("2452", "3553", "2672", "3113", "0101"));
+    ASSERT_EQ(rightFirst->cells, MakeBoard("2452", "3553", "2672", "3113", "1010"));
+    ASSERT_TRUE(IsOneLegalMove(leftFirst->cells, both));
+    ASSERT_TRUE(IsOneLegalMove(rightFirst->cells, both));
+    int stored = 0;
+    const BoardNode* found = nullptr;
+    for (std::int32_t i = 0; i <= search->Last(); ++i)
+        if (search->Node(i)->cells == both) {
+            ++stored;
+            found = search->Node(i);
+        }
+    ASSERT_EQ(stored, 1);
+    EXPECT_EQ(found->parent, leftFirst);
+    for (const BoardNode* child : rightFirst->children)
+        EXPECT_NE(child, found);
 }
 
 } // namespace

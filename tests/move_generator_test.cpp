@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -65,6 +68,38 @@ TEST(MoveGeneratorTest, NodeOneStoresNoRepeatOfTheStart)
                           });
 }
 
+// The slot rule, checked from the two Boards alone: slot g*4+s holds the move of a block
+// into the g-th empty cell (in element order) from its side s (above, below, left,
+// right), and a move into both empty cells is found from the first.
+void ExpectSlotRule(const Board& parent, const Board& child, int slot)
+{
+    std::vector<int> empties;
+    for (int at = 0; at < kCells; ++at)
+        if (parent[static_cast<std::size_t>(at)] == '0')
+            empties.push_back(at);
+    ASSERT_EQ(empties.size(), 2u);
+    int filled = 0;
+    for (int at : empties)
+        filled += child[static_cast<std::size_t>(at)] != '0' ? 1 : 0;
+    const int group = slot / 4, side = slot % 4;
+    const int target = empties[static_cast<std::size_t>(group)];
+    EXPECT_NE(child[static_cast<std::size_t>(target)], '0') << "slot " << slot << " moved into the other empty cell";
+    if (filled == 2) {
+        EXPECT_EQ(group, 0) << "a move into both empty cells belongs to the first";
+    }
+    // The block comes from the side: above moves down, below up, left right, right left.
+    static constexpr int kRowShift[] = {1, -1, 0, 0}, kColumnShift[] = {0, 0, 1, -1};
+    const auto before = ParseBlocks(parent), after = ParseBlocks(child);
+    ASSERT_TRUE(before && after);
+    std::vector<Block> gone, come;
+    std::set_difference(before->begin(), before->end(), after->begin(), after->end(), std::back_inserter(gone));
+    std::set_difference(after->begin(), after->end(), before->begin(), before->end(), std::back_inserter(come));
+    ASSERT_EQ(gone.size(), 1u);
+    ASSERT_EQ(come.size(), 1u);
+    EXPECT_EQ(come[0].row - gone[0].row, kRowShift[side]) << "slot " << slot;
+    EXPECT_EQ(come[0].column - gone[0].column, kColumnShift[side]) << "slot " << slot;
+}
+
 // Every reachable position, expanded in turn: the generator must agree with a
 // block-by-block enumeration of moves, and never store a Board twice.
 TEST(MoveGeneratorTest, ExhaustiveExpansionReachesEveryPositionOnce)
@@ -76,11 +111,15 @@ TEST(MoveGeneratorTest, ExhaustiveExpansionReachesEveryPositionOnce)
         search->ExpandNode(node);
         // New children appear in slot order with consecutive serials.
         std::int32_t serial = before;
-        for (const BoardNode* child : node->children) {
+        for (int slot = 0; slot < kChildSlots; ++slot) {
+            const BoardNode* child = node->children[static_cast<std::size_t>(slot)];
             if (child == nullptr)
                 continue;
             ASSERT_EQ(child->serial, ++serial);
             ASSERT_EQ(child->parent, node);
+            ExpectSlotRule(node->cells, child->cells, slot);
+            if (HasFailure())
+                FAIL() << "node " << head << ", slot " << slot;
         }
         ASSERT_EQ(serial, search->Last());
         // Every neighbour of the node is now stored, and nothing else was added.

@@ -3,7 +3,7 @@
 #include "application.h"
 #include "exceptions.h"
 #include "window.h"
-#include "window_test_support.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 

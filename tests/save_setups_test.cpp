@@ -344,7 +344,7 @@ TEST_P(SaveSetupTest, KeepsWhatAPlainWriteWouldKeep)
 }
 
 INSTANTIATE_TEST_SUITE_P(Setups, SaveSetupTest, ::testing::ValuesIn(Cases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // A program killed at any moment of a save leaves the old file or the new one, whole,
 // and nothing else.

@@ -55,7 +55,7 @@ inline void WriteWholeFile(const std::string& name, const std::string& bytes)
 }
 
 // While it lives, files this process writes may not grow past `bytes`: a write beyond
-// fails with "File too large" (the signal that would end the process is ignored).
+// fails with EFBIG (the signal that would end the process is ignored).
 class ScopedFileSizeLimit {
 public:
     explicit ScopedFileSizeLimit(rlim_t bytes)

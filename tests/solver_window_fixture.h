@@ -7,7 +7,7 @@
 #include "solver_app.h"
 #include "solver_frame.h"
 #include "status_texts.h"
-#include "window_test_support.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 

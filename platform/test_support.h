@@ -1,7 +1,9 @@
-// What tests and benchmarks may see of a window beyond what the program uses:
-// its Qt widgets, its client image, the texts written on it, reported failures.
+// The seams that only tests and benchmarks use: a window's Qt widgets, its client
+// image, the texts written on it, the failures reported, the time each handler takes,
+// and the brush a surface holds.
 #pragma once
 
+#include "gdi.h"
 #include "message_map.h"
 
 #include <QImage>
@@ -29,3 +31,13 @@ int ReportedFailureCount();
 
 // Called after each handler with its kind and how long it ran, in nanoseconds.
 void SetHandlerTimingHook(std::function<void(MessageKind, std::int64_t)> hook);
+
+// The colour of the brush a surface has selected.
+COLORREF SelectedBrushColourOf(const CDC& dc);
+
+// The one friend of the platform classes whose insides the functions above read.
+class PlatformTestAccess {
+public:
+    static COLORREF SelectedBrushColour(const CDC& dc);
+    static void SetTextHook(CWnd* window, std::function<void(int, int, std::string_view)> hook);
+};
