@@ -8,6 +8,7 @@
 #include "periodic_timer.h"
 #include "window.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -45,6 +46,7 @@ void FrameWidget::BuildMenu(const MenuResource& menu)
 {
     for (const MenuItemTemplate& popupTemplate : menu.popups) {
         QMenu* popup = menuBar()->addMenu(QString::fromStdString(popupTemplate.caption));
+        popup->setSeparatorsCollapsible(false); // a separator that ends a pop-up shows
         AddItems(popup, popupTemplate.items);
         connect(popup, &QMenu::aboutToShow, this, [this, popup] {
             MenuUsed(0, MF_POPUP);
@@ -53,6 +55,36 @@ void FrameWidget::BuildMenu(const MenuResource& menu)
         connect(popup, &QMenu::hovered, this, [this](QAction* action) { MenuUsed(action->data().toUInt(), 0); });
         connect(popup, &QMenu::aboutToHide, this, [this] { MenuUsed(0, kMenuClosedFlags); });
     }
+}
+
+// F10 and a lone Alt open the first pop-up, as a window's menu bar does on the platform
+// the program comes from; the menu then takes arrows, Enter and Escape itself.
+void FrameWidget::keyPressEvent(QKeyEvent* event)
+{
+    m_altAlone = event->key() == Qt::Key_Alt && !event->isAutoRepeat();
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier) {
+        OpenFirstPopup();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void FrameWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    const bool lone = m_altAlone && event->key() == Qt::Key_Alt;
+    m_altAlone = false;
+    if (lone) {
+        OpenFirstPopup();
+        return;
+    }
+    QMainWindow::keyReleaseEvent(event);
+}
+
+void FrameWidget::OpenFirstPopup()
+{
+    const QList<QAction*> popups = menuBar()->actions();
+    if (!popups.isEmpty())
+        menuBar()->setActiveAction(popups.front());
 }
 
 void FrameWidget::AddItems(QMenu* popup, const std::vector<MenuItemTemplate>& items)

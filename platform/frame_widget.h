@@ -29,8 +29,13 @@ public:
     void StartTimer(UINT_PTR id, int periodMs);
     bool StopTimer(UINT_PTR id);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
 private:
     void Tick(UINT_PTR id);
+    void OpenFirstPopup();
     void BuildMenu(const MenuResource& menu);
     void AddItems(QMenu* popup, const std::vector<MenuItemTemplate>& items);
     void MenuUsed(UINT itemId, UINT flags);
@@ -39,4 +44,5 @@ private:
     CFrameWnd* m_owner;
     ClientArea* m_client;
     std::map<UINT_PTR, std::unique_ptr<PeriodicTimer>> m_timers;
+    bool m_altAlone = false; // Alt is down and nothing else came since
 };

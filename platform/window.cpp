@@ -1,4 +1,4 @@
-// Frame windows and client-area surfaces on Qt Widgets.
+// Frame windows on Qt Widgets: showing, placing, timers, command routing, self-deletion.
 #include "window.h"
 
 #include "application.h"
@@ -9,8 +9,6 @@
 #include <QScreen>
 
 #include <algorithm>
-
-// ---- windows
 
 BOOL CWnd::ShowWindow(int)
 {
@@ -108,39 +106,4 @@ void CFrameWnd::OnWindowDestroyed()
     if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this)
         app->m_pMainWnd = nullptr;
     PostNcDestroy();
-}
-
-// ---- client-area surfaces
-
-namespace {
-
-QImage& TargetImage(CWnd* window)
-{
-    static QImage nowhere; // a window that is gone: drawing lands nowhere
-    return window != nullptr && window->Widget() != nullptr ? window->Widget()->Client()->Image() : nowhere;
-}
-
-} // namespace
-
-CClientDC::CClientDC(CWnd* window) : CRasterDC(TargetImage(window)), m_window(window) {}
-
-CClientDC::~CClientDC()
-{
-    if (m_window == nullptr || m_window->Widget() == nullptr)
-        return;
-    const CRect dirty = DirtyRect();
-    // Also on the way out of a handler that ran out of memory, where scheduling the
-    // screen update can fail too: the screen then catches up at the next drawing.
-    try {
-        m_window->Widget()->Client()->MarkDirty(QRect(dirty.left, dirty.top, dirty.Width(), dirty.Height()));
-    } catch (...) {
-        // Nothing lost but a screen update.
-    }
-}
-
-void CClientDC::DrawText(int x, int y, std::string_view text)
-{
-    CRasterDC::DrawText(x, y, text);
-    if (m_window != nullptr && m_window->Widget() != nullptr)
-        m_window->Widget()->Client()->TextWritten(x, y, text);
 }

@@ -1,11 +1,10 @@
-// Windows, the frame window with its menu and timers, and the surfaces that draw
-// on a window's client area. Implemented on Qt Widgets; this header holds no Qt.
+// Windows: the frame window with its menu and timers. Implemented on Qt Widgets; this
+// header holds no Qt.
 #pragma once
 
 #include "gdi.h"
 #include "menu_resource.h"
 #include "message_map.h"
-#include "raster_dc.h"
 
 constexpr UINT WS_OVERLAPPEDWINDOW = 0x00CF0000;
 constexpr int SW_SHOW = 5;
@@ -56,24 +55,4 @@ public:
 protected:
     const MessageMap& GetMessageMap() const override;
     virtual void PostNcDestroy() { delete this; }
-};
-
-// Draws on a window's client area for the length of one handler; what was drawn
-// shows on the screen at the screen's pace.
-class CClientDC : public CRasterDC {
-public:
-    explicit CClientDC(CWnd* window);
-    ~CClientDC() override;
-
-protected:
-    void DrawText(int x, int y, std::string_view text) override;
-
-private:
-    CWnd* m_window;
-};
-
-// The surface a paint handler draws on; the area was erased to the window colour.
-class CPaintDC : public CClientDC {
-public:
-    explicit CPaintDC(CWnd* window) : CClientDC(window) {}
 };

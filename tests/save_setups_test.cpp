@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -357,6 +358,9 @@ TEST(SaveCrashTest, KilledDuringSavesLeavesOneWholeFile)
     WriteWholeFile("solfile.puz", shortBytes);
     std::mt19937 random(20261211);
     std::uniform_int_distribution<int> delayUs(0, 6000);
+    // A save killed as it names its file leaves a short-lived helper to finish the
+    // rename; it becomes our child, so that we can wait for it before looking.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
     int longs = 0, shorts = 0;
     for (int kill = 0; kill < 60; ++kill) {
         const pid_t saver = fork();
@@ -368,7 +372,8 @@ TEST(SaveCrashTest, KilledDuringSavesLeavesOneWholeFile)
         }
         usleep(static_cast<useconds_t>(500 + delayUs(random)));
         ::kill(saver, SIGKILL);
-        waitpid(saver, nullptr, 0);
+        while (waitpid(-1, nullptr, 0) > 0) {
+        }
         ASSERT_EQ(directory.Entries(), std::vector<std::string>{"solfile.puz"}) << "after kill " << kill;
         const std::string left = ReadWholeFile("solfile.puz");
         ASSERT_TRUE(left == NewBytes() || left == shortBytes) << "after kill " << kill << ": " << left.size() << " bytes";

@@ -190,6 +190,49 @@ TEST_F(SolverWindowTest, WindowHasTitleSizeAndMenu)
     EXPECT_EQ(about, (QStringList{"Tarnbok", "Puzzle", "Method", "Author"}));
 }
 
+// The separator that ends the Options pop-up is drawn, not collapsed away.
+TEST_F(SolverWindowTest, OptionsPopupShowsItsTrailingSeparator)
+{
+    QMenu* options = OpenMenu("Options");
+    QAction* last = options->actions().back();
+    ASSERT_TRUE(last->isSeparator());
+    EXPECT_GT(options->actionGeometry(last).height(), 0);
+    options->hide();
+}
+
+// F10 and a lone Alt open File from the keyboard; opening it is a use of the menu, so a
+// running search halts with its stop text. Escape closes it again.
+TEST_F(SolverWindowTest, KeyboardOpensTheFileMenuAndHaltsTheSearch)
+{
+    QMenu* file = MenuAction("File")->menu();
+    const auto press = [this](bool f10) {
+        if (f10) {
+            QTest::keyClick(window, Qt::Key_F10);
+        } else {
+            QTest::keyPress(window, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyRelease(window, Qt::Key_Alt);
+        }
+    };
+    for (bool f10 : {true, false}) {
+        SCOPED_TRACE(f10 ? "F10" : "Alt");
+        PressLeft(); // starts the search timer
+        ASSERT_EQ(Access::TimerActive(*frame), 1);
+        texts.clear();
+        press(f10);
+        ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }, 2000));
+        EXPECT_EQ(Access::TimerActive(*frame), 0);
+        EXPECT_TRUE(Wrote(kTextSearchStopped, kStatusX, kStatusY));
+        QTest::keyClick(file, Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([file] { return !file->isVisible(); }, 2000));
+    }
+    // Alt with another key is a shortcut, not the menu.
+    QTest::keyPress(window, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
+    QTest::keyRelease(window, Qt::Key_Alt);
+    QTest::qWait(50);
+    EXPECT_FALSE(file->isVisible());
+}
+
 // Item states as the opened pop-ups show them.
 TEST_F(SolverWindowTest, MenuItemStatesFollowTheEngine)
 {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "board_search.h"
+#include "client_dc.h"
 #include "window.h"
 
 class CSolverFrame : public CFrameWnd {
