@@ -28,7 +28,8 @@ TEST_F(OutOfMemoryTest, SearchThatRunsOutIsReportedOnceAndStartsAgainLater)
     const int failuresBefore = ReportedFailureCount();
     std::int32_t stoppedAt = 0;
     {
-        // The next node cannot be had: the expansion that finds a new position fails.
+        // The next allocation of a node's size fails: mostly a new node, sometimes the
+        // painter for the counter's text when a tick finds no new position first.
         failing_allocator::Scope noNode(sizeof(BoardNode));
         ASSERT_TRUE(WaitFor([&] { return ReportedFailureCount() > failuresBefore; }, 5000));
         stoppedAt = Search().Head();
