@@ -21,7 +21,6 @@ DispatchRecord& TheDispatchRecord()
 
 namespace {
 
-
 // Memory set aside for telling the user that memory ran out: freed before the report is
 // built, taken again once memory is back. Not touched, so it costs address space only.
 constexpr std::size_t kEmergencyReserveBytes = 16u << 20;
@@ -69,6 +68,7 @@ void ReportFailure(QWidget* parent, MakeText makeText, std::string_view fallback
     (void)!::write(STDERR_FILENO, "\n", 1);
 }
 
+constexpr std::string_view kActionFailed = "The last action failed. The program goes on.";
 constexpr std::string_view kOutOfMemory =
     "The computer ran out of memory, so the last action was not finished. The program goes on.";
 
@@ -84,17 +84,15 @@ bool RunHandler(QWidget* dialogParent, MessageKind kind, const std::function<voi
         handler();
         finished = true;
     } catch (const CException& failure) {
-        ReportFailure(dialogParent, [&] { return failure.Description() + " The program goes on."; },
-                      "The last action failed. The program goes on.");
+        ReportFailure(dialogParent, [&] { return failure.Description() + " The program goes on."; }, kActionFailed);
     } catch (const std::bad_alloc&) {
         g_emergencyReserve.reset();
         ReportFailure(dialogParent, [] { return std::string(kOutOfMemory); }, kOutOfMemory);
     } catch (const std::exception& failure) {
         ReportFailure(dialogParent, [&] { return std::string("The last action failed: ") + failure.what() + ". The program goes on."; },
-                      "The last action failed. The program goes on.");
+                      kActionFailed);
     } catch (...) {
-        ReportFailure(dialogParent, [] { return std::string("The last action failed. The program goes on."); },
-                      "The last action failed. The program goes on.");
+        ReportFailure(dialogParent, [] { return std::string(kActionFailed); }, kActionFailed);
     }
     if (TheDispatchRecord().timingHook)
         TheDispatchRecord().timingHook(kind, clock.nsecsElapsed());

@@ -173,9 +173,8 @@ bool LinkUnnamed(int fd, const char* self, int folderFd, const char* name)
 // two steps would leave the temporary name behind; the child finishes them all the same.
 // The child shares this memory (vfork) and makes only system calls. Returns 0, or the
 // errno of the step that failed (the temporary name then gone again).
-int LinkOver(int fd, int folderFd, const std::string& temp, const std::string& target)
+int LinkOver(int fd, const std::string& self, int folderFd, const std::string& temp, const std::string& target)
 {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
     const pid_t child = ::vfork();
     if (child == 0) {
         if (!LinkUnnamed(fd, self.c_str(), folderFd, temp.c_str()))
@@ -408,7 +407,7 @@ void CFile::CommitReplacement()
             Fail("Saving", std::strerror(errno));
         int error = EEXIST;
         for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt)
-            error = LinkOver(m_fd, m_folderFd, m_target + "." + RandomSuffix(), m_target);
+            error = LinkOver(m_fd, self, m_folderFd, m_target + "." + RandomSuffix(), m_target);
         if (error != 0)
             Fail("Saving", std::strerror(error));
         return FlushFolder();

@@ -6,6 +6,9 @@
 #include "frame_widget.h"
 #include "window.h"
 
+#include <QApplication>
+#include <QMessageBox>
+
 QMainWindow* FrameWindowOf(CWnd* window) { return window->Widget(); }
 QWidget* ClientWidgetOf(CWnd* window) { return window->Widget() ? window->Widget()->Client() : nullptr; }
 QImage ClientImageOf(CWnd* window) { return window->Widget() ? window->Widget()->Client()->Image().copy() : QImage(); }
@@ -23,6 +26,13 @@ void PlatformTestAccess::SetTextHook(CWnd* window, std::function<void(int, int, 
 const std::string& LastReportedFailure() { return TheDispatchRecord().lastFailure; }
 void ClearReportedFailure() { TheDispatchRecord().lastFailure.clear(); }
 int ReportedFailureCount() { return TheDispatchRecord().failureCount; }
+int VisibleFailureBoxes()
+{
+    int count = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        count += (qobject_cast<QMessageBox*>(w) != nullptr && w->isVisible()) ? 1 : 0;
+    return count;
+}
 void SetHandlerTimingHook(std::function<void(MessageKind, std::int64_t)> hook)
 {
     TheDispatchRecord().timingHook = std::move(hook);

@@ -28,6 +28,8 @@ const std::string& LastReportedFailure();
 void ClearReportedFailure();
 // How many failures were reported since start-up, counted without allocating.
 int ReportedFailureCount();
+// How many failure boxes are on the screen.
+int VisibleFailureBoxes();
 
 // Called after each handler with its kind and how long it ran, in nanoseconds.
 void SetHandlerTimingHook(std::function<void(MessageKind, std::int64_t)> hook);

@@ -8,14 +8,6 @@
 
 namespace {
 
-int VisibleMessageBoxes()
-{
-    int count = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        count += (qobject_cast<QMessageBox*>(w) != nullptr && w->isVisible()) ? 1 : 0;
-    return count;
-}
-
 class OutOfMemoryTest : public SolverWindowTest {
 protected:
     ScopedWorkingDirectory directory;
@@ -39,7 +31,7 @@ TEST_F(OutOfMemoryTest, SearchThatRunsOutIsReportedOnceAndStartsAgainLater)
         EXPECT_EQ(Search().Head(), stoppedAt);
     }
     EXPECT_NE(LastReportedFailure().find("ran out of memory"), std::string::npos) << LastReportedFailure();
-    EXPECT_EQ(VisibleMessageBoxes(), 1);
+    EXPECT_EQ(VisibleFailureBoxes(), 1);
 
     // Memory is back: the window answers the menu, and a new search reaches the goal.
     ChooseFromMenu("File", "Reset");

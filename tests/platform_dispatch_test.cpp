@@ -12,7 +12,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QTest>
 
 #include <new>
@@ -62,14 +61,6 @@ QAction* Item(FailingFrame* frame, const QString& caption)
     return nullptr;
 }
 
-int VisibleMessageBoxes()
-{
-    int count = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        count += (qobject_cast<QMessageBox*>(w) != nullptr && w->isVisible()) ? 1 : 0;
-    return count;
-}
-
 TEST(PlatformDispatchTest, FailingCommandIsReportedAndTheProgramGoesOn)
 {
     auto* frame = new FailingFrame;
@@ -78,17 +69,17 @@ TEST(PlatformDispatchTest, FailingCommandIsReportedAndTheProgramGoesOn)
 
     Item(frame, "Fail")->trigger();
     EXPECT_EQ(LastReportedFailure(), "solfile.puz could not be written: No space left on device. The program goes on.");
-    EXPECT_EQ(VisibleMessageBoxes(), 1); // shown without blocking: we are here
+    EXPECT_EQ(VisibleFailureBoxes(), 1); // shown without blocking: we are here
 
     Item(frame, "Exhaust")->trigger();
     EXPECT_NE(LastReportedFailure().find("ran out of memory"), std::string::npos);
-    EXPECT_EQ(VisibleMessageBoxes(), 1); // the box shown already tells the new failure
+    EXPECT_EQ(VisibleFailureBoxes(), 1); // the box shown already tells the new failure
 
     Item(frame, "Work")->trigger();
     EXPECT_EQ(frame->worked, 1);
     delete frame; // message boxes go with their window
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(VisibleMessageBoxes(), 0);
+    EXPECT_EQ(VisibleFailureBoxes(), 0);
 }
 
 TEST(PlatformDispatchTest, FailingTickIsReportedAndLaterEventsRun)
